@@ -29,9 +29,9 @@ void CKivXml::Close() {
     m_bOpen = FALSE;
 }
 
-void CKivXml::Release() { delete this; }
+void ORVANE_CALL CKivXml::Release() { delete this; }
 
-HRESULT CKivXml::LoadFromText(LPCWSTR pstrText) {
+HRESULT ORVANE_CALL CKivXml::LoadFromText(LPCWSTR pstrText) {
     Trace trace(u"CKivXml::LoadFromText pstrText=%s", pstrText);
     if (!pstrText) return trace.Exit(Fail(E_INVALIDARG, u"CKivXml::LoadFromText pstrText=NULL"));
     Close();
@@ -45,7 +45,7 @@ HRESULT CKivXml::LoadFromText(LPCWSTR pstrText) {
     return trace.Exit(S_OK);
 }
 
-BOOL CKivXml::DumpDocInMemory() {
+BOOL ORVANE_CALL CKivXml::DumpDocInMemory() {
     Trace trace(u"CKivXml::DumpDocInMemory(void)");
     m_pDumpBuffer.reset();
     if (!m_bOpen) return trace.Exit(FALSE);
@@ -56,7 +56,7 @@ BOOL CKivXml::DumpDocInMemory() {
 }
 
 #if defined(ORVANE_EDITION_X86)
-HRESULT CKivXml::GetDumpText(CKivString &strText) {
+HRESULT ORVANE_CALL CKivXml::GetDumpText(CKivString &strText) {
     Utf8ToWide(reinterpret_cast<const char *>(m_pDumpBuffer.get()), strText);
     return S_OK;
 }

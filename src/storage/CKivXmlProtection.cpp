@@ -5,7 +5,7 @@
 #include "support/CKivLog.h"
 #include "support/Trace.h"
 
-void CKivXml::SetCompression(BOOL bCompression) {
+void ORVANE_CALL CKivXml::SetCompression(BOOL bCompression) {
     Trace trace(u"CKivXml::SetCompression(BOOL bCompression)");
     if (!m_bOpen) {
         Fail(E_HANDLE, u"CKivXml::SetCompression(...) m_bOpen=FALSE No File Open ?");
@@ -17,7 +17,7 @@ void CKivXml::SetCompression(BOOL bCompression) {
     trace.Exit();
 }
 
-void CKivXml::SetEncryption(BOOL bEncryption) {
+void ORVANE_CALL CKivXml::SetEncryption(BOOL bEncryption) {
     Trace trace(u"CKivXml::SetEncryption(BOOL bEncryption)");
     if (!m_bOpen) {
         Fail(E_HANDLE, u"CKivXml::SetEncryption(...) m_bOpen=FALSE No File Open ?");
