@@ -4,11 +4,18 @@
 
 #include <orvane/KivXml.h>
 
+// UTF-16 literals: wchar_t on Windows (windows.h types), char16_t elsewhere.
+#if defined(_WIN32)
+#define TEXT16(text) L##text
+#else
+#define TEXT16(text) u##text
+#endif
+
 #if defined(ORVANE_EDITION_X86)
 namespace {
 
 // Host-side UTF-16 -> UTF-8 for printing (BMP text is enough here).
-std::string Narrow(const char16_t *text) {
+std::string Narrow(const WCHAR *text) {
     std::string out;
     for (; *text; ++text) {
         char32_t c = *text;
@@ -32,7 +39,7 @@ std::string Narrow(const char16_t *text) {
 int main() {
     IKivXml *doc = GetLibXmlInterface();
     if (!doc) return 1;
-    HRESULT hr = doc->LoadFromText(u"<config version=\"2\"><name>Orvane</name><greeting>Grüß dich</greeting></config>");
+    HRESULT hr = doc->LoadFromText(TEXT16("<config version=\"2\"><name>Orvane</name><greeting>Grüß dich</greeting></config>"));
     if (FAILED(hr)) {
         std::fprintf(stderr, "LoadFromText failed: 0x%08X\n", static_cast<unsigned>(hr));
         doc->Release();

@@ -1,7 +1,6 @@
-#include <cstdio>
 #include <filesystem>
 #include <fstream>
-#include <sys/stat.h>
+#include <random>
 
 #include "OrvaneTest.h"
 #include "support/CKivFile.h"
@@ -14,25 +13,25 @@ namespace {
 class FileTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        folder = fs::temp_directory_path() / ("orvane-file-" + std::to_string(::getpid()) + "-" +
+        folder = fs::temp_directory_path() / ("orvane-file-" + std::to_string(std::random_device{}()) + "-" +
                                               ::testing::UnitTest::GetInstance()->current_test_info()->name());
         fs::remove_all(folder);
         fs::create_directories(folder);
     }
     void TearDown() override { fs::remove_all(folder); }
-    std::u16string Wide(const fs::path &p) { return U16(p.string()); }
+    std::u16string Wide(const fs::path &p) { return p.u16string(); }
 
     fs::path folder;
 };
 
 TEST_F(FileTest, CreateDispositions) {
-    const std::u16string path = Wide(folder / "f\u00e9.bin");
+    const std::u16string path = Wide(folder / u"f\u00e9.bin");
     EXPECT_EQ(CreateFileW(path.c_str(), FILE_ALL_ACCESS, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr),
               INVALID_HANDLE_VALUE);
     HANDLE h = CreateFileW(path.c_str(), FILE_ALL_ACCESS, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
     ASSERT_NE(h, INVALID_HANDLE_VALUE);
     CloseHandle(h);
-    EXPECT_TRUE(fs::exists(folder / "f\u00e9.bin"));
+    EXPECT_TRUE(fs::exists(folder / u"f\u00e9.bin"));
     EXPECT_EQ(CreateFileW(path.c_str(), FILE_ALL_ACCESS, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr),
               INVALID_HANDLE_VALUE);
     EXPECT_EQ(CreateFileW(Wide(folder).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr),
@@ -50,6 +49,10 @@ TEST_F(FileTest, NormalAttributeClearsReadOnly) {
     EXPECT_NE(fs::status(file).permissions() & fs::perms::owner_write, fs::perms::none);
     EXPECT_TRUE(SetFileAttributesW(Wide(file).c_str(), FILE_ATTRIBUTE_READONLY));
     EXPECT_EQ(fs::status(file).permissions() & fs::perms::owner_write, fs::perms::none);
+    // Cleared again, the file can be deleted (Windows refuses to delete a
+    // read-only file): what replacing a file relies on.
+    EXPECT_TRUE(SetFileAttributesW(Wide(file).c_str(), FILE_ATTRIBUTE_NORMAL));
+    EXPECT_TRUE(DeleteFileW(Wide(file).c_str()));
     EXPECT_FALSE(SetFileAttributesW(Wide(folder / "missing").c_str(), FILE_ATTRIBUTE_NORMAL));
 }
 

@@ -10,11 +10,20 @@
 
 #include "KivTypes.h"
 
-#if !defined(_WIN32) || defined(ORVANE_BUILDING)
-extern "C" {
 // Automation strings: a 32-bit byte count just before the first character,
 // NUL-terminated. Every string the library returns is freed with
-// SysFreeString.
+// SysFreeString. On Windows they are the system's (oleaut32); a host there
+// has them from oleauto.h, the library declares them in its own types.
+// Elsewhere the library provides and exports them.
+#if defined(_WIN32) && defined(ORVANE_BUILDING)
+extern "C" {
+__declspec(dllimport) BSTR __stdcall SysAllocString(const OLECHAR *psz);
+__declspec(dllimport) BSTR __stdcall SysAllocStringLen(const OLECHAR *pch, unsigned int cch);
+__declspec(dllimport) void __stdcall SysFreeString(BSTR bstr);
+__declspec(dllimport) unsigned int __stdcall SysStringLen(BSTR bstr);
+}
+#elif !defined(_WIN32)
+extern "C" {
 ORVANE_API BSTR SysAllocString(const OLECHAR *psz);
 ORVANE_API BSTR SysAllocStringLen(const OLECHAR *pch, uint32_t cch);
 ORVANE_API void SysFreeString(BSTR bstr);
@@ -31,7 +40,10 @@ public:
     int GetLength() const { return m_pData ? static_cast<int>(SysStringLen(m_pData)) : 0; }
     bool IsEmpty() const { return GetLength() == 0; }
     // The text, NUL-terminated; never null.
-    LPCWSTR GetString() const { return m_pData ? m_pData : u""; }
+    LPCWSTR GetString() const {
+        static const WCHAR kEmpty[1] = {0};
+        return m_pData ? m_pData : kEmpty;
+    }
     operator LPCWSTR() const { return GetString(); }
 
     // Library side.

@@ -1,7 +1,10 @@
 // Windows types and result codes as the Orvane interfaces use them.
 //
-// Strings are NUL-terminated UTF-16. Outside Windows the library defines the
-// few Win32 types it needs itself; LONG is 32 bits on every platform.
+// Strings are NUL-terminated UTF-16. A host on Windows gets the system's own
+// types from windows.h. The library itself (ORVANE_BUILDING) and hosts
+// elsewhere get the few types defined below, with WCHAR = char16_t: the same
+// 16-bit layout as Windows' wchar_t, so the binary interface is the same.
+// LONG is 32 bits everywhere.
 #ifndef ORVANE_KIVTYPES_H
 #define ORVANE_KIVTYPES_H
 
@@ -39,8 +42,11 @@ typedef WCHAR *BSTR;
 #define FAILED(hr) (((HRESULT)(hr)) < 0)
 #endif
 
-#if defined(_WIN32)
+#if defined(_WIN32) && defined(ORVANE_BUILDING)
 #define ORVANE_API __declspec(dllexport)
+#define ORVANE_CALL __stdcall
+#elif defined(_WIN32)
+#define ORVANE_API __declspec(dllimport)
 #define ORVANE_CALL __stdcall
 #else
 #define ORVANE_API __attribute__((visibility("default")))

@@ -1,14 +1,21 @@
 // The few kernel32 calls the library makes, under their Windows names and
-// with their Windows meaning. Windows forwards them to the system; elsewhere
-// they are implemented over POSIX (see posix/Kernel32Posix.cpp for what
-// differs there).
+// with their Windows meaning. Windows forwards them to the system (see
+// win32/Kernel32Win32.cpp); elsewhere they are implemented over POSIX (see
+// posix/Kernel32Posix.cpp for what differs there).
+//
+// The header spells its types itself, with the widths of KivTypes.h, so that
+// the Windows implementation can include windows.h beside it.
 #ifndef ORVANE_KERNEL32_H
 #define ORVANE_KERNEL32_H
 
-#include <orvane/KivTypes.h>
+#include <cstdint>
 
 namespace kernel32 {
 
+using BOOL = int;
+using DWORD = std::uint32_t;
+using LONGLONG = std::int64_t;
+using LPCWSTR = const char16_t *;
 typedef void *HANDLE;
 inline HANDLE const INVALID_HANDLE_VALUE = reinterpret_cast<HANDLE>(static_cast<intptr_t>(-1));
 
