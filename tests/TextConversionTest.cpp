@@ -34,7 +34,8 @@ INSTANTIATE_TEST_SUITE_P(
                       EncodeCase{u"\xD83D\xDE00", {0xF0, 0x9F, 0x98, 0x80}},
                       EncodeCase{u"\xD83D", {0xEF, 0xBF, 0xBD}}, EncodeCase{u"\xDE00x", {0xEF, 0xBF, 0xBD, 'x'}},
                       EncodeCase{u"\xDE00\xD83D", {0xEF, 0xBF, 0xBD, 0xEF, 0xBF, 0xBD}},
-                      EncodeCase{std::u16string(u"a\0b", 3), {'a', 0, 'b'}}));
+                      EncodeCase{std::u16string(u"a\0b", 3), {'a', 0, 'b'}}),
+    [](const auto &info) { return "Case" + std::to_string(info.index); });
 
 TEST(TextConversion, CapacityFailsWholeConversion) {
     EXPECT_TRUE(Encode(u"\u00e9", 1).empty());
