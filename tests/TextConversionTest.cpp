@@ -18,6 +18,8 @@ struct EncodeCase {
     std::vector<unsigned char> bytes;
 };
 
+void PrintTo(const EncodeCase &c, std::ostream *os) { *os << U8(c.text.c_str()); }
+
 class EncodeTest : public ::testing::TestWithParam<EncodeCase> {};
 
 TEST_P(EncodeTest, EncodesUnitsAndPairs) {
