@@ -26,6 +26,8 @@ struct LoadCase {
     HRESULT hr;
 };
 
+void PrintTo(const LoadCase &c, std::ostream *os) { *os << c.name; }
+
 class LoadFromTextTest : public OrvaneTest, public ::testing::WithParamInterface<LoadCase> {};
 
 TEST_P(LoadFromTextTest, ResultAndLog) {

@@ -18,6 +18,8 @@ struct EncodeCase {
     std::vector<unsigned char> bytes;
 };
 
+void PrintTo(const EncodeCase &c, std::ostream *os) { *os << U8(c.text.c_str()); }
+
 class EncodeTest : public ::testing::TestWithParam<EncodeCase> {};
 
 TEST_P(EncodeTest, EncodesUnitsAndPairs) {
@@ -34,7 +36,8 @@ INSTANTIATE_TEST_SUITE_P(
                       EncodeCase{u"\xD83D\xDE00", {0xF0, 0x9F, 0x98, 0x80}},
                       EncodeCase{u"\xD83D", {0xEF, 0xBF, 0xBD}}, EncodeCase{u"\xDE00x", {0xEF, 0xBF, 0xBD, 'x'}},
                       EncodeCase{u"\xDE00\xD83D", {0xEF, 0xBF, 0xBD, 0xEF, 0xBF, 0xBD}},
-                      EncodeCase{std::u16string(u"a\0b", 3), {'a', 0, 'b'}}));
+                      EncodeCase{std::u16string(u"a\0b", 3), {'a', 0, 'b'}}),
+    [](const auto &info) { return "Case" + std::to_string(info.index); });
 
 TEST(TextConversion, CapacityFailsWholeConversion) {
     EXPECT_TRUE(Encode(u"\u00e9", 1).empty());
