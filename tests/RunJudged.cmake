@@ -10,7 +10,15 @@ endif()
 if(DEFINED ARGUMENT)
   list(APPEND command ${ARGUMENT})
 endif()
-execute_process(COMMAND ${command} RESULT_VARIABLE rc OUTPUT_VARIABLE out ERROR_VARIABLE err)
+# Output goes through files, not pipes: processes that wine starts for the
+# prefix (services.exe...) inherit the program's handles and outlive it, and
+# a pipe would not end before they do.
+get_filename_component(name ${PROGRAM} NAME)
+set(output_file ${CMAKE_CURRENT_BINARY_DIR}/${name}.out)
+set(error_file ${CMAKE_CURRENT_BINARY_DIR}/${name}.err)
+execute_process(COMMAND ${command} RESULT_VARIABLE rc OUTPUT_FILE ${output_file} ERROR_FILE ${error_file})
+file(READ ${output_file} out)
+file(READ ${error_file} err)
 message("${out}${err}")
 
 if(SUMMARY STREQUAL "gtest")
