@@ -55,8 +55,8 @@ INSTANTIATE_TEST_SUITE_P(
                  "CKivXml::GetRootNode(...) ppNode=NULL"},
         NullCase{"SetNameName", [](auto, IKivXmlNode *n, auto) { return n->SetName(nullptr); }, E_INVALIDARG,
                  "CKivXmlNode::SetName pstrNewName=NULL"},
-        NullCase{"AddChildName", [](auto, IKivXmlNode *n, auto) { return n->AddChild(nullptr, &unusedNode); }, E_POINTER,
-                 "CKivXmlNode::AddChild pstrName=NULL"},
+        NullCase{"AddChildName", [](auto, IKivXmlNode *n, auto) { return n->AddChild(nullptr, &unusedNode); },
+                 E_POINTER, "CKivXmlNode::AddChild pstrName=NULL"},
         NullCase{"AddChildOut", [](auto, IKivXmlNode *n, auto) { return n->AddChild(u"x", nullptr); }, E_POINTER,
                  "CKivXmlNode::AddChild(...) ppNode=NULL"},
         NullCase{"GetChildAtOut", [](auto, IKivXmlNode *n, auto) { return n->GetChildAt(0, nullptr); }, E_POINTER,
@@ -71,12 +71,14 @@ INSTANTIATE_TEST_SUITE_P(
                  E_POINTER, "CKivXmlNode::GetNextAttribute(...) ppAttribute=NULL"},
         NullCase{"GetAttributeAtOut", [](auto, IKivXmlNode *n, auto) { return n->GetAttributeAt(0, nullptr); },
                  E_POINTER, "CKivXmlNode::GetAttributeAt(...) ppAttribute=NULL"},
-        NullCase{"GetAttributeName", [](auto, IKivXmlNode *n, auto) { return n->GetAttribute(nullptr, &unusedAttribute); },
-                 E_POINTER, "CKivXmlNode::GetAttribute pstrName=NULL"},
+        NullCase{"GetAttributeName",
+                 [](auto, IKivXmlNode *n, auto) { return n->GetAttribute(nullptr, &unusedAttribute); }, E_POINTER,
+                 "CKivXmlNode::GetAttribute pstrName=NULL"},
         NullCase{"GetAttributeOut", [](auto, IKivXmlNode *n, auto) { return n->GetAttribute(u"k", nullptr); },
                  E_POINTER, "CKivXmlNode::GetAttribute(...) ppAttribute=NULL"},
-        NullCase{"AddAttributeName", [](auto, IKivXmlNode *n, auto) { return n->AddAttribute(nullptr, &unusedAttribute); },
-                 E_POINTER, "CKivXmlNode::AddAttribute pstrName=NULL"},
+        NullCase{"AddAttributeName",
+                 [](auto, IKivXmlNode *n, auto) { return n->AddAttribute(nullptr, &unusedAttribute); }, E_POINTER,
+                 "CKivXmlNode::AddAttribute pstrName=NULL"},
         NullCase{"AddAttributeOut", [](auto, IKivXmlNode *n, auto) { return n->AddAttribute(u"k", nullptr); },
                  E_POINTER, "CKivXmlNode::AddAttribute(...) ppAttribute=NULL"},
         NullCase{"RemoveAttributeName", [](auto, IKivXmlNode *n, auto) { return n->RemoveAttribute(nullptr); },
@@ -85,8 +87,8 @@ INSTANTIATE_TEST_SUITE_P(
                  "CKivXmlNode::SetText pstrText=NULL"},
         NullCase{"SetStringValueValue", [](auto, auto, IKivXmlAttribute *a) { return a->SetStringValue(nullptr); },
                  E_POINTER, "CKivXmlAttribute::SetStringValue pstrValue=NULL"},
-        NullCase{"AttributeSetNameName", [](auto, auto, IKivXmlAttribute *a) { return a->SetName(nullptr); },
-                 E_POINTER, "CKivXmlAttribute::SetName pstrName=NULL"}),
+        NullCase{"AttributeSetNameName", [](auto, auto, IKivXmlAttribute *a) { return a->SetName(nullptr); }, E_POINTER,
+                 "CKivXmlAttribute::SetName pstrName=NULL"}),
     [](const auto &info) { return std::string(info.param.name); });
 
 // Objects that failed construction never leave the library; made here
@@ -133,21 +135,21 @@ TEST_F(InvalidObjectTest, NodeOperationsGiveEHandle) {
     EXPECT_EQ(n->AddAttribute(u"k", &attr), E_HANDLE);
     EXPECT_EQ(attr, nullptr);
     EXPECT_EQ(n->isOK(), E_HANDLE);
-    EXPECT_THAT(log.errors(),
-                ElementsAre("CKivXmlNode::GetName(...) Invalid CKivXmlNode", "CKivXmlNode::GetXPath(...) Invalid CKivXmlNode",
-                            "CKivXmlNode::GetText(...) Invalid CKivXmlNode", "CKivXmlNode::SetText(...) Invalid CKivXmlNode",
-                            "CKivXmlNode::GetChildCount(...) Invalid CKivXmlNode",
-                            "CKivXmlNode::GetAttributeCount(...) Invalid CKivXmlNode",
-                            "CKivXmlNode::RemoveChild(...) Invalid CKivXmlNode",
-                            "CKivXmlNode::RemoveAttribute(...) Invalid CKivXmlNode",
-                            "CKivXmlNode::GetFirstChild(...) Invalid CKivXmlNode",
-                            "CKivXmlNode::GetNextChild(...) Invalid CKivXmlNode",
-                            "CKivXmlNode::GetFirstAttribute(...) Invalid CKivXmlNode",
-                            "CKivXmlNode::GetNextAttribute(...) Invalid CKivXmlNode",
-                            "CKivXmlNode::GetAttributeAt(...) Invalid CKivXmlNode",
-                            "CKivXmlNode::GetChildAt(...) Invalid CKivXmlNode", "CKivXmlNode::AddChild(...) Invalid CKivXmlNode",
-                            "CKivXmlNode::GetAttribute(...) Invalid CKivXmlNode",
-                            "CKivXmlNode::AddAttribute(...) Invalid CKivXmlNode"));
+    EXPECT_THAT(
+        log.errors(),
+        ElementsAre(
+            "CKivXmlNode::GetName(...) Invalid CKivXmlNode", "CKivXmlNode::GetXPath(...) Invalid CKivXmlNode",
+            "CKivXmlNode::GetText(...) Invalid CKivXmlNode", "CKivXmlNode::SetText(...) Invalid CKivXmlNode",
+            "CKivXmlNode::GetChildCount(...) Invalid CKivXmlNode",
+            "CKivXmlNode::GetAttributeCount(...) Invalid CKivXmlNode",
+            "CKivXmlNode::RemoveChild(...) Invalid CKivXmlNode",
+            "CKivXmlNode::RemoveAttribute(...) Invalid CKivXmlNode",
+            "CKivXmlNode::GetFirstChild(...) Invalid CKivXmlNode", "CKivXmlNode::GetNextChild(...) Invalid CKivXmlNode",
+            "CKivXmlNode::GetFirstAttribute(...) Invalid CKivXmlNode",
+            "CKivXmlNode::GetNextAttribute(...) Invalid CKivXmlNode",
+            "CKivXmlNode::GetAttributeAt(...) Invalid CKivXmlNode", "CKivXmlNode::GetChildAt(...) Invalid CKivXmlNode",
+            "CKivXmlNode::AddChild(...) Invalid CKivXmlNode", "CKivXmlNode::GetAttribute(...) Invalid CKivXmlNode",
+            "CKivXmlNode::AddAttribute(...) Invalid CKivXmlNode"));
 }
 
 TEST_F(InvalidObjectTest, AttributeOperationsGiveEHandle) {
@@ -180,16 +182,18 @@ TEST_F(InvalidObjectTest, AttributeOperationsGiveEHandle) {
 
 // The attribute constructor reports the element that lacks the attribute.
 TEST_F(InvalidObjectTest, AttributeConstructorMessages) {
-    EXPECT_THAT(log.errors(), ElementsAre("CKivXmlAttribute::CKivXmlAttribute(xmlDocPtr XMLDoc,xmlNodePtr pNode,LPCTSTR "
-                                          "strAttrName) Attribute missing Not found"));
+    EXPECT_THAT(log.errors(),
+                ElementsAre("CKivXmlAttribute::CKivXmlAttribute(xmlDocPtr XMLDoc,xmlNodePtr pNode,LPCTSTR "
+                            "strAttrName) Attribute missing Not found"));
     log.clear();
     CKivXmlAttribute noElement(m_doc.get(), nullptr, u"k");
     IKivXmlAttribute *attr = kUntouchedAttribute;
     EXPECT_EQ(CKivXmlAttribute::HandOut(nullptr, &attr, u"Creator"), E_FAIL);
     EXPECT_EQ(attr, nullptr);
-    EXPECT_THAT(log.errors(), ElementsAre("CKivXmlAttribute::CKivXmlAttribute(xmlDocPtr XMLDoc,xmlNodePtr pNode,LPCTSTR "
-                                          "strAttrName) xmlGetNodePath FAILED Invalid node path",
-                                          "Creator(...) FAILED create new CKivXmlAttribute pAttr=NULL"));
+    EXPECT_THAT(log.errors(),
+                ElementsAre("CKivXmlAttribute::CKivXmlAttribute(xmlDocPtr XMLDoc,xmlNodePtr pNode,LPCTSTR "
+                            "strAttrName) xmlGetNodePath FAILED Invalid node path",
+                            "Creator(...) FAILED create new CKivXmlAttribute pAttr=NULL"));
 }
 
 }  // namespace

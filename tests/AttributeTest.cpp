@@ -58,19 +58,14 @@ INSTANTIATE_TEST_SUITE_P(
         NumberCase{"Plus", u"+7", 7, 7}, NumberCase{"Minus", u"-15", -15, -15},
         NumberCase{"LeadingZeros", u"000123", 123, 123}, NumberCase{"MinusZero", u"-0", 0, 0},
         NumberCase{"StopsAtBlank", u"12 34", 12, 12}, NumberCase{"StopsAtPoint", u"3.9", 3, 3},
-        NumberCase{"HexIsNotRead", u"0x1A", 0, 0}, NumberCase{"Letters", u"abc", 0, 0},
-        NumberCase{"Empty", u"", 0, 0}, NumberCase{"SignOnly", u"-", 0, 0},
-        NumberCase{"TwoSigns", u"+-5", 0, 0}, NumberCase{"BlankAfterSign", u"- 5", 0, 0},
-        NumberCase{"ControlWhiteSpace", u"\t\n\v\f\r-3", -3, -3},
-        NumberCase{"UnicodeWhiteSpace", u"\u00a0\u2003\u3000 5", 5, 5},
-        NumberCase{"NotWhiteSpace", u"\u200b5", 0, 0},
-        NumberCase{"FullWidth", u"\uff14\uff12", 42, 42},
-        NumberCase{"ArabicIndic", u"-\u0661\u0669", -19, -19},
-        NumberCase{"Devanagari", u"\u0967\u0966", 10, 10},
-        NumberCase{"MixedRuns", u"1\u0e52\u17e3\u1819", 1239, 1239},
+        NumberCase{"HexIsNotRead", u"0x1A", 0, 0}, NumberCase{"Letters", u"abc", 0, 0}, NumberCase{"Empty", u"", 0, 0},
+        NumberCase{"SignOnly", u"-", 0, 0}, NumberCase{"TwoSigns", u"+-5", 0, 0},
+        NumberCase{"BlankAfterSign", u"- 5", 0, 0}, NumberCase{"ControlWhiteSpace", u"\t\n\v\f\r-3", -3, -3},
+        NumberCase{"UnicodeWhiteSpace", u"\u00a0\u2003\u3000 5", 5, 5}, NumberCase{"NotWhiteSpace", u"\u200b5", 0, 0},
+        NumberCase{"FullWidth", u"\uff14\uff12", 42, 42}, NumberCase{"ArabicIndic", u"-\u0661\u0669", -19, -19},
+        NumberCase{"Devanagari", u"\u0967\u0966", 10, 10}, NumberCase{"MixedRuns", u"1\u0e52\u17e3\u1819", 1239, 1239},
         NumberCase{"LastOfEachRunEdge", u"\u06f9\u0d6f\u0f29\u1049", 9999, 9999},
-        NumberCase{"JustOutsideARun", u"\u065f1", 0, 0},
-        NumberCase{"FullWidthColon", u"\uff1a1", 0, 0},
+        NumberCase{"JustOutsideARun", u"\u065f1", 0, 0}, NumberCase{"FullWidthColon", u"\uff1a1", 0, 0},
         NumberCase{"LongMax", u"2147483647", kLongMax, 2147483647LL},
         NumberCase{"LongMaxPlusOne", u"2147483648", kLongMax, 2147483648LL},
         NumberCase{"LongMin", u"-2147483648", kLongMin, -2147483648LL},
@@ -131,10 +126,11 @@ TEST_F(AttributeTest, AttributeRemovedFromTheElement) {
     EXPECT_EQ(m_attribute->SetName(u"other"), E_FAIL);
     EXPECT_EQ(Take(m_attribute->GetName()), "v") << "the held name answers";
     EXPECT_EQ(m_attribute->isOK(), S_OK);
-    EXPECT_THAT(log.errors(), ElementsAre("CKivXmlAttribute::GetStringValue(...) xmlGetProp FAILED AttrValue=NULL",
-                                          "CKivXmlAttribute::GetLongValue(...) xmlGetProp FAILED AttrValue=NULL",
-                                          "CKivXmlAttribute::GetLong64Value(...) xmlGetProp FAILED AttrValue=NULL Name=v",
-                                          "CKivXmlAttribute::SetName(...) xmlGetProp FAILED Name=v"));
+    EXPECT_THAT(log.errors(),
+                ElementsAre("CKivXmlAttribute::GetStringValue(...) xmlGetProp FAILED AttrValue=NULL",
+                            "CKivXmlAttribute::GetLongValue(...) xmlGetProp FAILED AttrValue=NULL",
+                            "CKivXmlAttribute::GetLong64Value(...) xmlGetProp FAILED AttrValue=NULL Name=v",
+                            "CKivXmlAttribute::SetName(...) xmlGetProp FAILED Name=v"));
     // A setter creates it again, as the last attribute.
     EXPECT_EQ(m_attribute->SetStringValue(u"back"), S_OK);
     EXPECT_EQ(m_attribute->isOK(), S_OK);
@@ -162,16 +158,15 @@ TEST_P(AttributeRenameTest, MovesTheValue) {
     EXPECT_THAT(log.errors(), IsEmpty());
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Names, AttributeRenameTest,
-    ::testing::Values(
-        // The re-created attribute comes last.
-        RenameCase{"NewName", u"n\u00e9w", {"w=1", "x=2", "n\u00e9w=0"}, "n\u00e9w"},
-        // An attribute of that name takes the value in its own place.
-        RenameCase{"ExistingName", u"x", {"w=1", "x=0"}, "x"},
-        // Left as it is instead of being deleted.
-        RenameCase{"SameName", u"v", {"v=0", "w=1", "x=2"}, "v"}),
-    [](const auto &info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Names, AttributeRenameTest,
+                         ::testing::Values(
+                             // The re-created attribute comes last.
+                             RenameCase{"NewName", u"n\u00e9w", {"w=1", "x=2", "n\u00e9w=0"}, "n\u00e9w"},
+                             // An attribute of that name takes the value in its own place.
+                             RenameCase{"ExistingName", u"x", {"w=1", "x=0"}, "x"},
+                             // Left as it is instead of being deleted.
+                             RenameCase{"SameName", u"v", {"v=0", "w=1", "x=2"}, "v"}),
+                         [](const auto &info) { return std::string(info.param.name); });
 
 TEST_F(AttributeTest, NullArgumentsChangeNothing) {
     EXPECT_EQ(m_attribute->SetStringValue(nullptr), E_POINTER);

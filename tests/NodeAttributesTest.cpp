@@ -7,7 +7,8 @@ namespace {
 using ::testing::ElementsAre;
 using ::testing::IsEmpty;
 
-constexpr const char *kInvalidAttribute = "CKivXmlNode::GetAttribute(...) FAILED pAttr->isOK()=FALSE Invalid return Attribute";
+constexpr const char *kInvalidAttribute =
+    "CKivXmlNode::GetAttribute(...) FAILED pAttr->isOK()=FALSE Invalid return Attribute";
 
 TEST_F(NodeTest, ElementWithoutAttributes) {
     Document doc = Load("<a xmlns:p=\"urn:p\"/>");
@@ -175,18 +176,17 @@ TEST_F(NodeTest, AttributeTracesNest) {
     Attribute(attribute).reset();
     a->RemoveAttribute(u"n");
     if (edition::kTracesOperations) {
-        EXPECT_THAT(
-            log.traces(),
-            ElementsAre("> CKivXmlNode::GetFirstAttribute(IKivXmlAttribute **ppAttribute)",
-                        "> CKivXmlNode::GetAttributeAt(LONG lIndex=0,IKivXmlAttribute **ppAttribute)",
-                        "> CKivXmlNode::GetAttributeCount(void)", "< 1", "< 0", "< 0",
-                        "> CKivXmlNode::GetNextAttribute(IKivXmlAttribute **ppAttribute) EXIT -> return "
-                        "(GetAttributeAt(m_lAttrIndex++,ppAttribute))",
-                        "> CKivXmlNode::GetAttributeAt(LONG lIndex=1,IKivXmlAttribute **ppAttribute)",
-                        "> CKivXmlNode::GetAttributeCount(void)", "< 1", "< -2147467259", "< -2147467259",
-                        "> CKivXmlNode::GetAttribute(LPCTSTR pstrName=k,IKivXmlAttribute **ppAttribute)", "< 0",
-                        "> CKivXmlNode::AddAttribute(LPCTSTR pstrName=n,IKivXmlAttribute **ppAttribute)", "< 0",
-                        "> CKivXmlNode::RemoveAttribute(LPCWSTR pstrName=n)", "< 0"));
+        EXPECT_THAT(log.traces(),
+                    ElementsAre("> CKivXmlNode::GetFirstAttribute(IKivXmlAttribute **ppAttribute)",
+                                "> CKivXmlNode::GetAttributeAt(LONG lIndex=0,IKivXmlAttribute **ppAttribute)",
+                                "> CKivXmlNode::GetAttributeCount(void)", "< 1", "< 0", "< 0",
+                                "> CKivXmlNode::GetNextAttribute(IKivXmlAttribute **ppAttribute) EXIT -> return "
+                                "(GetAttributeAt(m_lAttrIndex++,ppAttribute))",
+                                "> CKivXmlNode::GetAttributeAt(LONG lIndex=1,IKivXmlAttribute **ppAttribute)",
+                                "> CKivXmlNode::GetAttributeCount(void)", "< 1", "< -2147467259", "< -2147467259",
+                                "> CKivXmlNode::GetAttribute(LPCTSTR pstrName=k,IKivXmlAttribute **ppAttribute)", "< 0",
+                                "> CKivXmlNode::AddAttribute(LPCTSTR pstrName=n,IKivXmlAttribute **ppAttribute)", "< 0",
+                                "> CKivXmlNode::RemoveAttribute(LPCWSTR pstrName=n)", "< 0"));
     } else {
         EXPECT_THAT(log.traces(), IsEmpty());
     }

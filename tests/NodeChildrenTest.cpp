@@ -219,19 +219,18 @@ TEST_F(NodeTest, ChildTracesNest) {
     r->AddChild(u"n", &child);
     Node(child).reset();
     if (edition::kTracesOperations) {
-        EXPECT_THAT(log.traces(),
-                    ElementsAre("> CKivXmlNode::GetFirstChild(IKivXmlNode **ppNode)",
-                                "> CKivXmlNode::GetChildAt(LONG lIndex=0,IKivXmlNode **ppNode)",
-                                "> CKivXmlNode::GetChildCount(void)", "< 1", "> CKivXmlNode::GetNode(xmlNodePtr Node)",
-                                "< 0", "< 0",
-                                "> CKivXmlNode::GetNextChild(IKivXmlNode **ppNode)",
-                                "> CKivXmlNode::GetChildAt(LONG lIndex=1,IKivXmlNode **ppNode)",
-                                "> CKivXmlNode::GetChildCount(void)", "< 1", "< -2147024809", "< -2147024809",
-                                "> CKivXmlNode::RemoveChild(LONG lIndex=0)",
-                                "> CKivXmlNode::GetChildAt(LONG lIndex=0,CKivXmlNode **ppNode)",
-                                "> CKivXmlNode::GetChildCount(void)", "< 1", "> CKivXmlNode::GetNode(xmlNodePtr Node)",
-                                "< 0", "< 0",
-                                "> CKivXmlNode::AddChild(LPCWSTR pstrName = n, IKivXmlNode **ppNode)", "< 0"));
+        EXPECT_THAT(
+            log.traces(),
+            ElementsAre("> CKivXmlNode::GetFirstChild(IKivXmlNode **ppNode)",
+                        "> CKivXmlNode::GetChildAt(LONG lIndex=0,IKivXmlNode **ppNode)",
+                        "> CKivXmlNode::GetChildCount(void)", "< 1", "> CKivXmlNode::GetNode(xmlNodePtr Node)", "< 0",
+                        "< 0", "> CKivXmlNode::GetNextChild(IKivXmlNode **ppNode)",
+                        "> CKivXmlNode::GetChildAt(LONG lIndex=1,IKivXmlNode **ppNode)",
+                        "> CKivXmlNode::GetChildCount(void)", "< 1", "< -2147024809", "< -2147024809",
+                        "> CKivXmlNode::RemoveChild(LONG lIndex=0)",
+                        "> CKivXmlNode::GetChildAt(LONG lIndex=0,CKivXmlNode **ppNode)",
+                        "> CKivXmlNode::GetChildCount(void)", "< 1", "> CKivXmlNode::GetNode(xmlNodePtr Node)", "< 0",
+                        "< 0", "> CKivXmlNode::AddChild(LPCWSTR pstrName = n, IKivXmlNode **ppNode)", "< 0"));
     } else {
         EXPECT_THAT(log.traces(), IsEmpty());
     }

@@ -31,13 +31,10 @@ INSTANTIATE_TEST_SUITE_P(
         TextCase{"TrailingLineFeedAndTab", "<a>hello\n\t</a>", "hello"},
         TextCase{"TrailingBlankKept", "<a>hello \n</a>", "hello "},
         TextCase{"CarriageReturnKept", "<a>x&#13;\n</a>", "x\r"},
-        TextCase{"LeadingKept", "<a>\n\t lead</a>", "\n\t lead"},
-        TextCase{"SingleCharacter", "<a>x\n</a>", "x"},
+        TextCase{"LeadingKept", "<a>\n\t lead</a>", "\n\t lead"}, TextCase{"SingleCharacter", "<a>x\n</a>", "x"},
         TextCase{"OnlyIndentation", "<a>\n\t\t\n</a>", ""},
-        TextCase{"IndentationBeforeChild", "<a>\n  <b/></a>", "\n  "},
-        TextCase{"NoChildren", "<a/>", ""},
-        TextCase{"OnlyElements", "<a><b>inner</b></a>", ""},
-        TextCase{"FirstOfSeveral", "<a>x<b/>y</a>", "x"},
+        TextCase{"IndentationBeforeChild", "<a>\n  <b/></a>", "\n  "}, TextCase{"NoChildren", "<a/>", ""},
+        TextCase{"OnlyElements", "<a><b>inner</b></a>", ""}, TextCase{"FirstOfSeveral", "<a>x<b/>y</a>", "x"},
         TextCase{"AfterComment", "<a><!--c-->t</a>", "t"},
         TextCase{"EntitiesResolved", "<a>1 &lt; 2 &amp; \u00e9\u20ac</a>", "1 < 2 & \u00e9\u20ac"},
         TextCase{"RealCData", "<a><![CDATA[1 < 2]]></a>", "1 < 2"},
@@ -49,8 +46,7 @@ INSTANTIATE_TEST_SUITE_P(
         TextCase{"CDataWrapperWithTrailingIndentation", "<a>&lt;![CDATA[abc]]&gt;\n</a>", "abc]"},
         TextCase{"TextBeforeWrapper", "<a>pre&lt;![CDATA[abc]]&gt;</a>", "preabc"},
         TextCase{"EveryMarkerRemoved", "<a>&lt;![CDATA[x&lt;![CDATA[y]]&gt;</a>", "xy"},
-        TextCase{"MarkerOnly", "<a>&lt;![CDATA[</a>", ""},
-        TextCase{"FewerThanThreeLeft", "<a>&lt;![CDATA[ab</a>", ""},
+        TextCase{"MarkerOnly", "<a>&lt;![CDATA[</a>", ""}, TextCase{"FewerThanThreeLeft", "<a>&lt;![CDATA[ab</a>", ""},
         TextCase{"ExactlyThreeLeft", "<a>&lt;![CDATA[]]&gt;</a>", ""},
         TextCase{"MarkerWithoutClosing", "<a>&lt;![CDATA[abcd</a>", "a"}),
     [](const auto &info) { return std::string(info.param.name); });
@@ -83,7 +79,8 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         SetTextCase{"Replaces", "<a>old</a>", u"new", "new", "<a>new</a>"},
         SetTextCase{"CreatesInEmptyElement", "<a/>", u"made", "made", "<a>made</a>"},
-        SetTextCase{"MarkupIsText", "<a>old</a>", u"<b>&amp;</b>", "<b>&amp;</b>", "<a>&lt;b&gt;&amp;amp;&lt;/b&gt;</a>"},
+        SetTextCase{"MarkupIsText", "<a>old</a>", u"<b>&amp;</b>", "<b>&amp;</b>",
+                    "<a>&lt;b&gt;&amp;amp;&lt;/b&gt;</a>"},
         SetTextCase{"CDataStaysCData", "<a><![CDATA[old]]></a>", u"1 < 2", "1 < 2", "<a><![CDATA[1 < 2]]></a>"},
         SetTextCase{"AfterComment", "<a><!--c-->t</a>", u"u", "u", "<a><!--c-->u</a>"},
         SetTextCase{"EmptyText", "<a>old</a>", u"", "", "<a></a>"},
@@ -137,9 +134,9 @@ TEST_F(NodeTest, TextTraces) {
     a->SetText(u"u");
     a->SetText(nullptr);
     if (edition::kTracesOperations) {
-        EXPECT_THAT(log.traces(), ElementsAre("> CKivXmlNode::GetText(void)", "> CKivXmlNode::SetText(LPCWSTR pstrText=u)",
-                                              "< 0", "> CKivXmlNode::SetText(LPCWSTR pstrText=(null))",
-                                              "< -2147467261"));
+        EXPECT_THAT(log.traces(),
+                    ElementsAre("> CKivXmlNode::GetText(void)", "> CKivXmlNode::SetText(LPCWSTR pstrText=u)", "< 0",
+                                "> CKivXmlNode::SetText(LPCWSTR pstrText=(null))", "< -2147467261"));
     } else {
         EXPECT_THAT(log.traces(), IsEmpty());
     }

@@ -65,12 +65,12 @@ TEST_F(NodeTest, TypicalRequestTraces) {
     port->SetLongValue(8081);
     server->SetText(u"backup");
     if (edition::kTracesOperations) {
-        EXPECT_THAT(log.traces(),
-                    ElementsAre("> CKivXml::GetNode(LPCWSTR pstrNodePath = config/server, IKivXmlNode **ppNode)", "< 0",
-                                "> CKivXmlNode::GetAttribute(LPCTSTR pstrName=port,IKivXmlAttribute **ppAttribute)",
-                                "< 0", "> CKivXmlAttribute::GetLongValue(void)",
-                                "> CKivXmlAttribute::SetLongValue(LONG lValue=8081)", "< 0",
-                                "> CKivXmlNode::SetText(LPCWSTR pstrText=backup)", "< 0"));
+        EXPECT_THAT(
+            log.traces(),
+            ElementsAre("> CKivXml::GetNode(LPCWSTR pstrNodePath = config/server, IKivXmlNode **ppNode)", "< 0",
+                        "> CKivXmlNode::GetAttribute(LPCTSTR pstrName=port,IKivXmlAttribute **ppAttribute)", "< 0",
+                        "> CKivXmlAttribute::GetLongValue(void)", "> CKivXmlAttribute::SetLongValue(LONG lValue=8081)",
+                        "< 0", "> CKivXmlNode::SetText(LPCWSTR pstrText=backup)", "< 0"));
     } else {
         EXPECT_THAT(log.traces(), IsEmpty());
     }

@@ -24,21 +24,29 @@ void ExitGetStringValue(const char16_t *pszText) {
 CKivXmlAttribute::CKivXmlAttribute(xmlDocPtr XMLDoc, xmlNodePtr pNode, LPCWSTR strAttrName) : m_pXMLDoc(XMLDoc) {
     ElementLookup lookup(XMLDoc, pNode);
     switch (lookup.GetStatus()) {
-    case ElementLookup::kNoPath:
-        Fail(E_FAIL, u"CKivXmlAttribute::CKivXmlAttribute(xmlDocPtr XMLDoc,xmlNodePtr pNode,LPCTSTR strAttrName) xmlGetNodePath FAILED Invalid node path");
-        return;
-    case ElementLookup::kNoContext:
-        Fail(E_FAIL, u"CKivXmlAttribute::CKivXmlAttribute(xmlDocPtr XMLDoc,xmlNodePtr pNode,LPCTSTR strAttrName) xmlXPathNewContext FAILED");
-        return;
-    case ElementLookup::kNotEvaluable:
-        Fail(E_FAIL, u"CKivXmlAttribute::CKivXmlAttribute(xmlDocPtr XMLDoc,xmlNodePtr pNode,LPCTSTR strAttrName) Node Not found");
-        return;
-    case ElementLookup::kEvaluated:
-        break;
+        case ElementLookup::kNoPath:
+            Fail(E_FAIL,
+                 u"CKivXmlAttribute::CKivXmlAttribute(xmlDocPtr XMLDoc,xmlNodePtr pNode,LPCTSTR strAttrName) "
+                 u"xmlGetNodePath FAILED Invalid node path");
+            return;
+        case ElementLookup::kNoContext:
+            Fail(E_FAIL,
+                 u"CKivXmlAttribute::CKivXmlAttribute(xmlDocPtr XMLDoc,xmlNodePtr pNode,LPCTSTR strAttrName) "
+                 u"xmlXPathNewContext FAILED");
+            return;
+        case ElementLookup::kNotEvaluable:
+            Fail(E_FAIL,
+                 u"CKivXmlAttribute::CKivXmlAttribute(xmlDocPtr XMLDoc,xmlNodePtr pNode,LPCTSTR strAttrName) Node Not "
+                 u"found");
+            return;
+        case ElementLookup::kEvaluated:
+            break;
     }
     Utf8Buffer name(strAttrName);
     if (!name) {
-        Fail(E_OUTOFMEMORY, u"CKivXmlAttribute::CKivXmlAttribute(xmlDocPtr XMLDoc,xmlNodePtr pNode,LPCTSTR strAttrName) strAttrName too large, out of memory");
+        Fail(E_OUTOFMEMORY,
+             u"CKivXmlAttribute::CKivXmlAttribute(xmlDocPtr XMLDoc,xmlNodePtr pNode,LPCTSTR strAttrName) strAttrName "
+             u"too large, out of memory");
         return;
     }
     // The first element of the set that carries the attribute is the one;
@@ -46,7 +54,10 @@ CKivXmlAttribute::CKivXmlAttribute(xmlDocPtr XMLDoc, xmlNodePtr pNode, LPCWSTR s
     lookup.ForEachElement([&](xmlNode *pElement) {
         m_pNode = pElement;
         if (!XmlText(xmlGetProp(pElement, name.bytes()))) {
-            Fail(E_FAIL, u"CKivXmlAttribute::CKivXmlAttribute(xmlDocPtr XMLDoc,xmlNodePtr pNode,LPCTSTR strAttrName) Attribute %s Not found", strAttrName);
+            Fail(E_FAIL,
+                 u"CKivXmlAttribute::CKivXmlAttribute(xmlDocPtr XMLDoc,xmlNodePtr pNode,LPCTSTR strAttrName) Attribute "
+                 u"%s Not found",
+                 strAttrName);
             return true;
         }
         m_strName = strAttrName;
@@ -61,7 +72,8 @@ HRESULT CKivXmlAttribute::HandOut(CKivXmlAttribute *pNew, IKivXmlAttribute **ppA
     std::unique_ptr<CKivXmlAttribute> pAttr(pNew);
     *ppAttribute = nullptr;
     if (!pAttr) return Fail(E_FAIL, u"%s(...) FAILED create new CKivXmlAttribute pAttr=NULL", pszCreator);
-    if (!pAttr->m_bValid) return Fail(E_FAIL, u"%s(...) FAILED pAttr->isOK()=FALSE Invalid return Attribute", pszCreator);
+    if (!pAttr->m_bValid)
+        return Fail(E_FAIL, u"%s(...) FAILED pAttr->isOK()=FALSE Invalid return Attribute", pszCreator);
     *ppAttribute = pAttr.release();
     return S_OK;
 }
@@ -144,35 +156,43 @@ LONGLONG ORVANE_CALL CKivXmlAttribute::GetLong64Value() {
         return 0;
     }
     CKivString strValue;
-    if (FAILED(Store(ReadValue(strValue, u"CKivXmlAttribute::GetLong64Value(...) xmlGetProp FAILED AttrValue=NULL Name=%s"))))
+    if (FAILED(Store(
+            ReadValue(strValue, u"CKivXmlAttribute::GetLong64Value(...) xmlGetProp FAILED AttrValue=NULL Name=%s"))))
         return 0;
     return ParseLong64(strValue);
 }
 
 HRESULT ORVANE_CALL CKivXmlAttribute::SetStringValue(LPCWSTR pstrValue) {
     Trace trace(u"CKivXmlAttribute::SetStringValue(LPCTSTR pstrValue=%s)", pstrValue);
-    if (!m_bValid) return trace.Exit(Store(Fail(E_HANDLE, u"CKivXmlAttribute::SetStringValue(...) Invalid CKivXmlAttribute")));
+    if (!m_bValid)
+        return trace.Exit(Store(Fail(E_HANDLE, u"CKivXmlAttribute::SetStringValue(...) Invalid CKivXmlAttribute")));
     if (!pstrValue) return trace.Exit(Store(Fail(E_POINTER, u"CKivXmlAttribute::SetStringValue pstrValue=NULL")));
     Utf8Buffer value(pstrValue);
     if (!value)
-        return trace.Exit(Store(Fail(E_OUTOFMEMORY, u"CKivXmlAttribute::SetStringValue pstrValue too large, out of memory")));
-    return trace.Exit(Store(WriteValue(value.get(), pstrValue, u"CKivXmlAttribute::SetStringValue(...) xmlSetProp FAILED Name=%s Value=%s")));
+        return trace.Exit(
+            Store(Fail(E_OUTOFMEMORY, u"CKivXmlAttribute::SetStringValue pstrValue too large, out of memory")));
+    return trace.Exit(Store(WriteValue(value.get(), pstrValue,
+                                       u"CKivXmlAttribute::SetStringValue(...) xmlSetProp FAILED Name=%s Value=%s")));
 }
 
 HRESULT ORVANE_CALL CKivXmlAttribute::SetLongValue(LONG lValue) {
     Trace trace(u"CKivXmlAttribute::SetLongValue(LONG lValue=%d)", lValue);
-    if (!m_bValid) return trace.Exit(Store(Fail(E_HANDLE, u"CKivXmlAttribute::SetLongValue(...) Invalid CKivXmlAttribute")));
+    if (!m_bValid)
+        return trace.Exit(Store(Fail(E_HANDLE, u"CKivXmlAttribute::SetLongValue(...) Invalid CKivXmlAttribute")));
     CKivString strNumber;
     strNumber.Format(u"%d", lValue);
-    return trace.Exit(Store(WriteNumber(strNumber, u"CKivXmlAttribute::SetLongValue(...) xmlSetProp FAILED Name=%s Value=%s")));
+    return trace.Exit(
+        Store(WriteNumber(strNumber, u"CKivXmlAttribute::SetLongValue(...) xmlSetProp FAILED Name=%s Value=%s")));
 }
 
 HRESULT ORVANE_CALL CKivXmlAttribute::SetLong64Value(LONGLONG llValue) {
     Trace trace(u"CKivXmlAttribute::SetLong64Value(LONGLONG llValue=%I64d)", llValue);
-    if (!m_bValid) return trace.Exit(Store(Fail(E_HANDLE, u"CKivXmlAttribute::SetLong64Value(...) Invalid CKivXmlAttribute")));
+    if (!m_bValid)
+        return trace.Exit(Store(Fail(E_HANDLE, u"CKivXmlAttribute::SetLong64Value(...) Invalid CKivXmlAttribute")));
     CKivString strNumber;
     strNumber.Format(u"%I64d", llValue);
-    return trace.Exit(Store(WriteNumber(strNumber, u"CKivXmlAttribute::SetLong64Value(...) xmlSetProp FAILED Name=%s Value=%s")));
+    return trace.Exit(
+        Store(WriteNumber(strNumber, u"CKivXmlAttribute::SetLong64Value(...) xmlSetProp FAILED Name=%s Value=%s")));
 }
 
 // The held name, without consulting the document: it answers also after the
@@ -196,16 +216,20 @@ HRESULT ORVANE_CALL CKivXmlAttribute::SetName(LPCWSTR pstrName) {
     if (!m_bValid) return trace.Exit(Store(Fail(E_HANDLE, u"CKivXmlAttribute::SetName(...) Invalid CKivXmlAttribute")));
     if (!pstrName) return trace.Exit(Store(Fail(E_POINTER, u"CKivXmlAttribute::SetName pstrName=NULL")));
     Utf8Buffer name(pstrName);
-    if (!name) return trace.Exit(Store(Fail(E_OUTOFMEMORY, u"CKivXmlAttribute::SetName pstrName too large, out of memory")));
+    if (!name)
+        return trace.Exit(Store(Fail(E_OUTOFMEMORY, u"CKivXmlAttribute::SetName pstrName too large, out of memory")));
     XmlText pValue = ReadProperty();
-    if (!pValue) return trace.Exit(Store(Fail(E_FAIL, u"CKivXmlAttribute::SetName(...) xmlGetProp FAILED Name=%s", m_strName.GetString())));
+    if (!pValue)
+        return trace.Exit(
+            Store(Fail(E_FAIL, u"CKivXmlAttribute::SetName(...) xmlGetProp FAILED Name=%s", m_strName.GetString())));
     // The same name for libxml2: setting and then removing it would delete
     // the attribute, so it is left as it is.
     if (std::strcmp(name.get(), m_name.get()) == 0) return trace.Exit(Store(S_OK));
     if (!xmlSetProp(m_pNode, name.bytes(), pValue.get())) {
         CKivString strValue;
         Utf8ToWide(reinterpret_cast<const char *>(pValue.get()), strValue);
-        return trace.Exit(Store(Fail(E_FAIL, u"CKivXmlAttribute::SetName(...) xmlSetProp FAILED Name=%s Value=%s", m_strName.GetString(), strValue.GetString())));
+        return trace.Exit(Store(Fail(E_FAIL, u"CKivXmlAttribute::SetName(...) xmlSetProp FAILED Name=%s Value=%s",
+                                     m_strName.GetString(), strValue.GetString())));
     }
     xmlUnsetProp(m_pNode, Utf8Name());
     m_strName = pstrName;

@@ -13,8 +13,7 @@ namespace {
 // Unicode text (the no-break spaces included), independent of any locale.
 bool IsWhiteSpace(char16_t c) {
     return (c >= 0x09 && c <= 0x0D) || c == 0x20 || c == 0x85 || c == 0xA0 || c == 0x1680 ||
-           (c >= 0x2000 && c <= 0x200A) || c == 0x2028 || c == 0x2029 || c == 0x202F || c == 0x205F ||
-           c == 0x3000;
+           (c >= 0x2000 && c <= 0x200A) || c == 0x2028 || c == 0x2029 || c == 0x202F || c == 0x205F || c == 0x3000;
 }
 
 // First characters of the runs of ten decimal digits that count as digits:
@@ -57,8 +56,6 @@ int64_t ParseSaturated(LPCWSTR p, int64_t llMax) {
 
 }  // namespace
 
-LONG ParseLong(LPCWSTR pszText) {
-    return static_cast<LONG>(ParseSaturated(pszText, std::numeric_limits<LONG>::max()));
-}
+LONG ParseLong(LPCWSTR pszText) { return static_cast<LONG>(ParseSaturated(pszText, std::numeric_limits<LONG>::max())); }
 
 LONGLONG ParseLong64(LPCWSTR pszText) { return ParseSaturated(pszText, std::numeric_limits<LONGLONG>::max()); }

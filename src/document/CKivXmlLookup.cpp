@@ -10,7 +10,8 @@ HRESULT ORVANE_CALL CKivXml::GetRootNode(IKivXmlNode **ppNode) {
     Trace trace(u"CKivXml::GetRootNode(IKivXmlNode **ppNode)");
     if (!ppNode) return trace.Exit(Fail(E_POINTER, u"CKivXml::GetRootNode(...) ppNode=NULL"));
     if (!m_bOpen) return trace.Exit(Fail(E_HANDLE, u"CKivXml::GetRootNode(...) m_bOpen=FALSE No document open ?"));
-    return trace.Exit(CKivXmlNode::HandOut(new (std::nothrow) CKivXmlNode(m_pXMLDoc.get()), ppNode, u"CKivXml::GetRootNode"));
+    return trace.Exit(
+        CKivXmlNode::HandOut(new (std::nothrow) CKivXmlNode(m_pXMLDoc.get()), ppNode, u"CKivXml::GetRootNode"));
 }
 
 // Only the backslash is refused here, before anything else about the
@@ -22,6 +23,6 @@ HRESULT ORVANE_CALL CKivXml::GetNode(LPCWSTR pstrNodePath, IKivXmlNode **ppNode)
     if (CKivString(pstrNodePath).Find(u"\\") >= 0)
         return trace.Exit(Fail(E_INVALIDARG, u"CKivXml::GetNode(...) Invalid XPath Expression"));
     if (!m_bOpen) return trace.Exit(Fail(E_HANDLE, u"CKivXml::GetNode(...) m_bOpen=FALSE No document open ?"));
-    return trace.Exit(
-        CKivXmlNode::HandOut(new (std::nothrow) CKivXmlNode(m_pXMLDoc.get(), pstrNodePath), ppNode, u"CKivXml::GetNode"));
+    return trace.Exit(CKivXmlNode::HandOut(new (std::nothrow) CKivXmlNode(m_pXMLDoc.get(), pstrNodePath), ppNode,
+                                           u"CKivXml::GetNode"));
 }

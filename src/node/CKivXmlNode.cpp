@@ -27,43 +27,46 @@ CKivXmlNode::CKivXmlNode(xmlDocPtr XMLDoc, LPCWSTR pstrNodePath) : m_pXMLDoc(XML
     }
     Utf8Buffer path(strPath);
     if (!path) {
-        Fail(E_OUTOFMEMORY, u"CKivXmlNode::CKivXmlNode(xmlDocPtr XMLDoc,LPCWSTR pstrNodePath) pstrNodePath too large, out of memory");
+        Fail(E_OUTOFMEMORY,
+             u"CKivXmlNode::CKivXmlNode(xmlDocPtr XMLDoc,LPCWSTR pstrNodePath) pstrNodePath too large, out of memory");
         return;
     }
     XPathSelection selection(XMLDoc, path.get());
     switch (selection.GetStatus()) {
-    case XPathSelection::kNoContext:
-        Fail(E_FAIL, u"CKivXmlNode::CKivXmlNode(xmlDocPtr XMLDoc,LPCWSTR pstrNodePath) xmlXPathNewContext FAILED");
-        return;
-    case XPathSelection::kNoResult:
-    case XPathSelection::kNotNodeSet:
-        Fail(E_FAIL, u"CKivXmlNode::CKivXmlNode(xmlDocPtr XMLDoc,LPCWSTR pstrNodePath) Node %s Not Found", pstrNodePath);
-        return;
-    case XPathSelection::kNodeSet:
-        // Attribute, text and other nodes in the set are passed over; a set
-        // without elements leaves the object invalid without a message.
-        if (xmlNodePtr pElement = selection.FirstElement()) Found(pElement);
-        return;
+        case XPathSelection::kNoContext:
+            Fail(E_FAIL, u"CKivXmlNode::CKivXmlNode(xmlDocPtr XMLDoc,LPCWSTR pstrNodePath) xmlXPathNewContext FAILED");
+            return;
+        case XPathSelection::kNoResult:
+        case XPathSelection::kNotNodeSet:
+            Fail(E_FAIL, u"CKivXmlNode::CKivXmlNode(xmlDocPtr XMLDoc,LPCWSTR pstrNodePath) Node %s Not Found",
+                 pstrNodePath);
+            return;
+        case XPathSelection::kNodeSet:
+            // Attribute, text and other nodes in the set are passed over; a set
+            // without elements leaves the object invalid without a message.
+            if (xmlNodePtr pElement = selection.FirstElement()) Found(pElement);
+            return;
     }
 }
 
 CKivXmlNode::CKivXmlNode(xmlDocPtr XMLDoc, xmlNodePtr pNode) : m_pXMLDoc(XMLDoc) {
     ElementLookup lookup(XMLDoc, pNode);
     switch (lookup.GetStatus()) {
-    case ElementLookup::kNoPath:
-        return;
-    case ElementLookup::kNoContext:
-        Fail(E_FAIL, u"CKivXmlNode::CKivXmlNode(xmlDocPtr XMLDoc,xmlNodePtr pNode) xmlXPathNewContext FAILED");
-        return;
-    case ElementLookup::kNotEvaluable: {
-        CKivString strPath;
-        Utf8ToWide(lookup.GetPath(), strPath);
-        Fail(E_FAIL, u"CKivXmlNode::CKivXmlNode(xmlDocPtr XMLDoc,xmlNodePtr pNode) Node %s Not found ", strPath.GetString());
-        return;
-    }
-    case ElementLookup::kEvaluated:
-        if (xmlNodePtr pElement = lookup.LastElement()) Found(pElement);
-        return;
+        case ElementLookup::kNoPath:
+            return;
+        case ElementLookup::kNoContext:
+            Fail(E_FAIL, u"CKivXmlNode::CKivXmlNode(xmlDocPtr XMLDoc,xmlNodePtr pNode) xmlXPathNewContext FAILED");
+            return;
+        case ElementLookup::kNotEvaluable: {
+            CKivString strPath;
+            Utf8ToWide(lookup.GetPath(), strPath);
+            Fail(E_FAIL, u"CKivXmlNode::CKivXmlNode(xmlDocPtr XMLDoc,xmlNodePtr pNode) Node %s Not found ",
+                 strPath.GetString());
+            return;
+        }
+        case ElementLookup::kEvaluated:
+            if (xmlNodePtr pElement = lookup.LastElement()) Found(pElement);
+            return;
     }
 }
 

@@ -65,7 +65,7 @@ private:
         return hr;
     }
     void Found(xmlNodePtr pNode);
-    // A BSTR of strText with S_OK stored, or NULL with E_OUTOFMEMORY stored
+    // A BSTR of pszText with S_OK stored, or NULL with E_OUTOFMEMORY stored
     // and pszFailure logged.
     BSTR MakeString(LPCWSTR pszText, const char16_t *pszFailure);
     // Steps shared by both forms of GetChildAt: validity, bound, walk.

@@ -46,9 +46,10 @@ HRESULT ORVANE_CALL CKivXmlNode::GetFirstAttribute(IKivXmlAttribute **ppAttribut
 // The cursor moves on before the call, whatever it returns; only
 // GetFirstAttribute sets it back.
 HRESULT ORVANE_CALL CKivXmlNode::GetNextAttribute(IKivXmlAttribute **ppAttribute) {
-    Trace trace(u"CKivXmlNode::GetNextAttribute(IKivXmlAttribute **ppAttribute) EXIT -> return (GetAttributeAt(m_lAttrIndex++,ppAttribute))");
-    if (!ppAttribute)
-        return trace.Exit(Store(Fail(E_POINTER, u"CKivXmlNode::GetNextAttribute(...) ppAttribute=NULL")));
+    Trace trace(
+        u"CKivXmlNode::GetNextAttribute(IKivXmlAttribute **ppAttribute) EXIT -> return "
+        u"(GetAttributeAt(m_lAttrIndex++,ppAttribute))");
+    if (!ppAttribute) return trace.Exit(Store(Fail(E_POINTER, u"CKivXmlNode::GetNextAttribute(...) ppAttribute=NULL")));
     if (!m_bValid) return trace.Exit(Store(Fail(E_HANDLE, u"CKivXmlNode::GetNextAttribute(...) Invalid CKivXmlNode")));
     LONG lIndex = m_lAttrIndex++;
     IKivXmlNode *pSelf = this;
@@ -94,7 +95,8 @@ HRESULT ORVANE_CALL CKivXmlNode::AddAttribute(LPCWSTR pstrName, IKivXmlAttribute
     if (!m_bValid) return trace.Exit(Store(Fail(E_HANDLE, u"CKivXmlNode::AddAttribute(...) Invalid CKivXmlNode")));
     if (!pstrName) return trace.Exit(Store(Fail(E_POINTER, u"CKivXmlNode::AddAttribute pstrName=NULL")));
     Utf8Buffer name(pstrName);
-    if (!name) return trace.Exit(Store(Fail(E_OUTOFMEMORY, u"CKivXmlNode::AddAttribute pstrName too large, out of memory")));
+    if (!name)
+        return trace.Exit(Store(Fail(E_OUTOFMEMORY, u"CKivXmlNode::AddAttribute pstrName too large, out of memory")));
     if (!xmlSetProp(m_pNode, reinterpret_cast<const xmlChar *>(name.get()), reinterpret_cast<const xmlChar *>(" ")))
         return trace.Exit(Store(Fail(E_FAIL, u"CKivXmlNode::AddAttribute(...) xmlSetProp FAILED ")));
     // The attribute stays set even when no object can be made for it.
@@ -107,7 +109,8 @@ HRESULT ORVANE_CALL CKivXmlNode::RemoveAttribute(LPCWSTR pstrName) {
     if (!pstrName) return trace.Exit(Store(Fail(E_POINTER, u"CKivXmlNode::RemoveAttribute pstrName=NULL")));
     Utf8Buffer name(pstrName);
     if (!name)
-        return trace.Exit(Store(Fail(E_OUTOFMEMORY, u"CKivXmlNode::RemoveAttribute pstrName too large, out of memory")));
+        return trace.Exit(
+            Store(Fail(E_OUTOFMEMORY, u"CKivXmlNode::RemoveAttribute pstrName too large, out of memory")));
     if (xmlUnsetProp(m_pNode, reinterpret_cast<const xmlChar *>(name.get())) != 0)
         return trace.Exit(Store(Fail(E_FAIL, u"CKivXmlNode::RemoveAttribute(...) xmlUnsetProp FAILED")));
     return trace.Exit(Store(S_OK));

@@ -24,14 +24,16 @@ HRESULT ORVANE_CALL CKivXmlNode::AddChild(LPCWSTR pstrName, IKivXmlNode **ppNode
     if (!m_bValid) return trace.Exit(Store(Fail(E_HANDLE, u"CKivXmlNode::AddChild(...) Invalid CKivXmlNode")));
     if (!pstrName) return trace.Exit(Store(Fail(E_POINTER, u"CKivXmlNode::AddChild pstrName=NULL")));
     Utf8Buffer name(pstrName);
-    if (!name) return trace.Exit(Store(Fail(E_OUTOFMEMORY, u"CKivXmlNode::AddChild pstrName too large, out of memory")));
+    if (!name)
+        return trace.Exit(Store(Fail(E_OUTOFMEMORY, u"CKivXmlNode::AddChild pstrName too large, out of memory")));
     // The name is taken as it is: no namespace, a colon stays part of it.
     XmlNodeHandle pNew(xmlNewNode(nullptr, reinterpret_cast<const xmlChar *>(name.get())));
     if (!pNew || !xmlAddChild(m_pNode, pNew.get()))
         return trace.Exit(Store(Fail(E_FAIL, u"CKivXmlNode::AddChild xmlAddChild FAILED")));
     xmlNodePtr pAdded = pNew.release();
     // The element stays in the tree even when no object can be made for it.
-    return trace.Exit(Store(HandOut(new (std::nothrow) CKivXmlNode(m_pXMLDoc, pAdded), ppNode, u"CKivXmlNode::AddChild")));
+    return trace.Exit(
+        Store(HandOut(new (std::nothrow) CKivXmlNode(m_pXMLDoc, pAdded), ppNode, u"CKivXmlNode::AddChild")));
 }
 
 LONG ORVANE_CALL CKivXmlNode::GetChildCount() {
@@ -69,7 +71,8 @@ HRESULT ORVANE_CALL CKivXmlNode::GetChildAt(LONG lIndex, IKivXmlNode **ppNode) {
     if (FAILED(hr)) return trace.Exit(Store(hr));
     // The child is looked up again by its path and the object made for
     // what that lookup gives (NULL leaves it invalid).
-    return trace.Exit(Store(HandOut(new (std::nothrow) CKivXmlNode(m_pXMLDoc, GetNode(pChild)), ppNode, u"CKivXmlNode::GetChildAt")));
+    return trace.Exit(
+        Store(HandOut(new (std::nothrow) CKivXmlNode(m_pXMLDoc, GetNode(pChild)), ppNode, u"CKivXmlNode::GetChildAt")));
 }
 
 HRESULT CKivXmlNode::GetChildAt(LONG lIndex, CKivXmlNode **ppNode) {

@@ -16,11 +16,11 @@
 class ElementLookup {
 public:
     enum Status {
-        kNoPath,         // xmlGetNodePath gave nothing (no element given)
-        kNoContext,      // no XPath context could be made
-        kNotEvaluable,   // no result, or not a node set: a prefixed name or
-                         // one that is no XPath name test
-        kEvaluated,      // a node set, possibly without elements
+        kNoPath,        // xmlGetNodePath gave nothing (no element given)
+        kNoContext,     // no XPath context could be made
+        kNotEvaluable,  // no result, or not a node set: a prefixed name or
+                        // one that is no XPath name test
+        kEvaluated,     // a node set, possibly without elements
     };
 
     ElementLookup(xmlDoc *pDoc, xmlNode *pElement);

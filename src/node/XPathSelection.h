@@ -10,10 +10,10 @@
 class XPathSelection {
 public:
     enum Status {
-        kNoContext,    // no XPath context could be made
-        kNoResult,     // not XPath, or a prefix or function the context does not know
-        kNotNodeSet,   // a number, string or boolean, or a node set without value
-        kNodeSet,      // a node set, possibly without elements
+        kNoContext,   // no XPath context could be made
+        kNoResult,    // not XPath, or a prefix or function the context does not know
+        kNotNodeSet,  // a number, string or boolean, or a node set without value
+        kNodeSet,     // a node set, possibly without elements
     };
 
     XPathSelection(xmlDoc *pDoc, const char *pszExpression);

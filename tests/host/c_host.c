@@ -108,7 +108,8 @@ static void exercise_nodes(void *doc) {
     check(call_long(root, kGetChildCount) == 2, "GetChildCount slot 3 counts element children");
     check(call_long(root, kNodeIsOK) == 0, "node isOK slot 19");
 
-    check(call_text_out(doc, kGetNode, u"config/server", &server) == 0 && server != NULL, "GetNode slot 4 finds by XPath");
+    check(call_text_out(doc, kGetNode, u"config/server", &server) == 0 && server != NULL,
+          "GetNode slot 4 finds by XPath");
     check(call_text_out(doc, kGetNode, u"/config/none", &missing) == E_FAIL && missing == NULL,
           "GetNode slot 4 reports a path that selects nothing");
     if (!server) return;
