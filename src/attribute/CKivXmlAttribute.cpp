@@ -12,6 +12,9 @@
 namespace {
 
 constexpr const char16_t *kGetStringValue = u"CKivXmlAttribute::GetStringValue(void)";
+// Constructor messages carry the full parameter list.
+constexpr const char16_t *kConstructor =
+    u"CKivXmlAttribute::CKivXmlAttribute(xmlDocPtr XMLDoc,xmlNodePtr pNode,LPCTSTR strAttrName)";
 
 // The x86 edition traces GetStringValue, and only it, ending the trace with
 // one of three fixed texts; the x64 edition writes no exit trace for it.
@@ -25,28 +28,20 @@ CKivXmlAttribute::CKivXmlAttribute(xmlDocPtr XMLDoc, xmlNodePtr pNode, LPCWSTR s
     ElementLookup lookup(XMLDoc, pNode);
     switch (lookup.GetStatus()) {
         case ElementLookup::kNoPath:
-            Fail(E_FAIL,
-                 u"CKivXmlAttribute::CKivXmlAttribute(xmlDocPtr XMLDoc,xmlNodePtr pNode,LPCTSTR strAttrName) "
-                 u"xmlGetNodePath FAILED Invalid node path");
+            Fail(E_FAIL, u"%s xmlGetNodePath FAILED Invalid node path", kConstructor);
             return;
         case ElementLookup::kNoContext:
-            Fail(E_FAIL,
-                 u"CKivXmlAttribute::CKivXmlAttribute(xmlDocPtr XMLDoc,xmlNodePtr pNode,LPCTSTR strAttrName) "
-                 u"xmlXPathNewContext FAILED");
+            Fail(E_FAIL, u"%s xmlXPathNewContext FAILED", kConstructor);
             return;
         case ElementLookup::kNotEvaluable:
-            Fail(E_FAIL,
-                 u"CKivXmlAttribute::CKivXmlAttribute(xmlDocPtr XMLDoc,xmlNodePtr pNode,LPCTSTR strAttrName) Node Not "
-                 u"found");
+            Fail(E_FAIL, u"%s Node Not found", kConstructor);
             return;
         case ElementLookup::kEvaluated:
             break;
     }
     Utf8Buffer name(strAttrName);
     if (!name) {
-        Fail(E_OUTOFMEMORY,
-             u"CKivXmlAttribute::CKivXmlAttribute(xmlDocPtr XMLDoc,xmlNodePtr pNode,LPCTSTR strAttrName) strAttrName "
-             u"too large, out of memory");
+        Fail(E_OUTOFMEMORY, u"%s strAttrName too large, out of memory", kConstructor);
         return;
     }
     // The first element of the set that carries the attribute is the one;
@@ -54,10 +49,7 @@ CKivXmlAttribute::CKivXmlAttribute(xmlDocPtr XMLDoc, xmlNodePtr pNode, LPCWSTR s
     lookup.ForEachElement([&](xmlNode *pElement) {
         m_pNode = pElement;
         if (!XmlText(xmlGetProp(pElement, name.bytes()))) {
-            Fail(E_FAIL,
-                 u"CKivXmlAttribute::CKivXmlAttribute(xmlDocPtr XMLDoc,xmlNodePtr pNode,LPCTSTR strAttrName) Attribute "
-                 u"%s Not found",
-                 strAttrName);
+            Fail(E_FAIL, u"%s Attribute %s Not found", kConstructor, strAttrName);
             return true;
         }
         m_strName = strAttrName;
