@@ -25,6 +25,9 @@ struct XPathContextFree {
 struct XPathObjectFree {
     void operator()(xmlXPathObject *pObject) const { xmlXPathFreeObject(pObject); }
 };
+struct XmlNodeFree {
+    void operator()(xmlNode *pNode) const { xmlFreeNode(pNode); }
+};
 
 using XmlDocHandle = std::unique_ptr<xmlDoc, XmlDocFree>;
 // Memory that libxml2 allocated: dumps, node paths, property values.
@@ -32,6 +35,9 @@ using XmlText = std::unique_ptr<xmlChar, XmlMemoryFree>;
 using ParserContextHandle = std::unique_ptr<xmlParserCtxt, ParserContextFree>;
 using XPathContextHandle = std::unique_ptr<xmlXPathContext, XPathContextFree>;
 using XPathObjectHandle = std::unique_ptr<xmlXPathObject, XPathObjectFree>;
+// A node outside the tree (not yet added, or unlinked): freed with all it
+// holds.
+using XmlNodeHandle = std::unique_ptr<xmlNode, XmlNodeFree>;
 
 // Initialises libxml2 once per process. The library never calls libxml2's
 // process-wide cleanup: other documents, threads or the host itself may
