@@ -18,8 +18,7 @@ std::string CompressedContainer(const std::string &gzip, Header h = {}) {
     return HeaderBytes(h) + gzip;
 }
 
-std::string EncryptedContainer(const std::string &fileName, const std::string &plain, bool bCompressed,
-                               Header h = {}) {
+std::string EncryptedContainer(const std::string &fileName, const std::string &plain, bool bCompressed, Header h = {}) {
     const std::string cipher = KeyOf(U16(fileName)).Encrypt(plain);
     h.encrypted = 1, h.compressed = bCompressed ? 1 : 0;
     h.cipherSize = static_cast<uint32_t>(cipher.size()), h.plainSize = static_cast<uint32_t>(plain.size());
@@ -49,16 +48,16 @@ TEST_F(LoadFileTest, NullPathKeepsTheOpenDocument) {
 struct GoodFile {
     const char *name;
     std::function<std::string(const std::string &fileName)> bytes;
-    std::string text;        // what the document then holds
-    std::string resavedAs;   // the mode the settings a fresh document gets then choose
+    std::string text;       // what the document then holds
+    std::string resavedAs;  // the mode the settings a fresh document gets then choose
 };
 
 const GoodFile kGoodFiles[] = {
     {"PlainXml", [](const std::string &) { return std::string(kText); }, kText, "plain"},
-    {"Utf16WithBom",
-     [](const std::string &) { return std::string("\xff\xfe<\0a\0>\0\xe9\0<\0/\0a\0>\0", 18); },
+    {"Utf16WithBom", [](const std::string &) { return std::string("\xff\xfe<\0a\0>\0\xe9\0<\0/\0a\0>\0", 18); },
      "<?xml version=\"1.0\"?>\n<a>&#xE9;</a>\n", "plain"},
-    {"Latin1", [](const std::string &) { return std::string("<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?><a>\xe9</a>"); },
+    {"Latin1",
+     [](const std::string &) { return std::string("<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?><a>\xe9</a>"); },
      "<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?>\n<a>\xe9</a>\n", "plain"},
     // A bare gzip file is read like libxml2 reads it, and written back as gzip.
     {"BareGzip", [](const std::string &) { return Gzip(kText); }, kText, "gzip"},
@@ -67,7 +66,9 @@ const GoodFile kGoodFiles[] = {
      "<?xml version=\"1.0\"?>\n<a>one two</a>\n", "gzip"},
     {"Compressed", [](const std::string &) { return CompressedContainer(Gzip(kText)); }, kText, "compressed"},
     {"CompressedTwoMembers",
-     [](const std::string &) { return CompressedContainer(Gzip("<?xml version=\"1.0\"?>\n<a>one ") + Gzip("two</a>\n")); },
+     [](const std::string &) {
+         return CompressedContainer(Gzip("<?xml version=\"1.0\"?>\n<a>one ") + Gzip("two</a>\n"));
+     },
      "<?xml version=\"1.0\"?>\n<a>one two</a>\n", "compressed"},
     {"Encrypted", [](const std::string &name) { return EncryptedContainer(name, kText, false); }, kText, "encrypted"},
     // Compression stays off after a compressed-and-encrypted container.
@@ -139,10 +140,17 @@ const BadFile kBadFiles[] = {
     {"Empty", [](const std::string &) { return std::string(); }, kUnprobedResult, kUnprobedErrors},
     {"ShorterThanProbe", [](const std::string &) { return std::string("<a"); }, kUnprobedResult, kUnprobedErrors},
     {"NotXml", [](const std::string &) { return std::string("just some words"); }, E_INVALIDARG, {kFileParseFailed}},
-    {"BareGzipGarbage", [](const std::string &) { return std::string("\x1f\x8bgarbage that is no deflate"); },
-     E_INVALIDARG, {kFileParseFailed}},
-    {"BareGzipTruncated", [](const std::string &) { std::string g = Gzip(kText); return g.substr(0, g.size() - 6); },
-     E_INVALIDARG, {kFileParseFailed}},
+    {"BareGzipGarbage",
+     [](const std::string &) { return std::string("\x1f\x8bgarbage that is no deflate"); },
+     E_INVALIDARG,
+     {kFileParseFailed}},
+    {"BareGzipTruncated",
+     [](const std::string &) {
+         std::string g = Gzip(kText);
+         return g.substr(0, g.size() - 6);
+     },
+     E_INVALIDARG,
+     {kFileParseFailed}},
     {"MagicOnly", [](const std::string &) { return std::string("!QZWQZW!"); }, E_FAIL, {}},
     {"ShorterThanHeader", [](const std::string &) { return HeaderBytes(Header{}).substr(0, 30); }, E_FAIL, {}},
     {"NoFlags", [](const std::string &) { return HeaderBytes(Header{}) + Gzip(kText); }, E_FAIL, {}},
@@ -151,49 +159,78 @@ const BadFile kBadFiles[] = {
          const std::string g = Gzip(kText);
          return WithHeader(CompressedContainer(g), kCompressedSizeField, static_cast<uint32_t>(g.size() + 1));
      },
-     E_FAIL, {}},
+     E_FAIL,
+     {}},
     {"CipherSizeOf4GiB",
-     [](const std::string &name) { return WithHeader(EncryptedContainer(name, kText, false), kCipherSizeField, 0xFFFFFFF0u); },
-     E_FAIL, {}},
+     [](const std::string &name) {
+         return WithHeader(EncryptedContainer(name, kText, false), kCipherSizeField, 0xFFFFFFF0u);
+     },
+     E_FAIL,
+     {}},
     {"PlainSizeBeyondDecrypted",
      [](const std::string &name) {
          return WithHeader(EncryptedContainer(name, kText, false), kPlainSizeField,
                            static_cast<uint32_t>(std::string(kText).size() + 1));
      },
-     E_FAIL, {}},
+     E_FAIL,
+     {}},
     {"PlainSizeCutsTheText",
      [](const std::string &name) { return WithHeader(EncryptedContainer(name, kText, false), kPlainSizeField, 20); },
-     E_INVALIDARG, {kPayloadParseFailed}},
+     E_INVALIDARG,
+     {kPayloadParseFailed}},
     {"CompressedSizeCutsTheGzip",
      [](const std::string &) {
          const std::string g = Gzip(kText);
          return WithHeader(CompressedContainer(g), kCompressedSizeField, static_cast<uint32_t>(g.size() - 4));
      },
-     E_INVALIDARG, {kPayloadParseFailed}},
+     E_INVALIDARG,
+     {kPayloadParseFailed}},
     {"ZeroCipherSize",
      [](const std::string &name) { return WithHeader(EncryptedContainer(name, kText, false), kCipherSizeField, 0); },
-     E_FAIL, {}},
-    {"FlippedNonce", [](const std::string &name) { return Flipped(EncryptedContainer(name, kText, false), 36); }, E_FAIL, {}},
-    {"FlippedCiphertext", [](const std::string &name) { return Flipped(EncryptedContainer(name, kText, true), 60); },
-     E_FAIL, {}},
+     E_FAIL,
+     {}},
+    {"FlippedNonce",
+     [](const std::string &name) { return Flipped(EncryptedContainer(name, kText, false), 36); },
+     E_FAIL,
+     {}},
+    {"FlippedCiphertext",
+     [](const std::string &name) { return Flipped(EncryptedContainer(name, kText, true), 60); },
+     E_FAIL,
+     {}},
     {"FlippedTag",
      [](const std::string &name) {
          const std::string file = EncryptedContainer(name, kText, false);
          return Flipped(file, file.size() - 1);
      },
-     E_FAIL, {}},
+     E_FAIL,
+     {}},
     {"KeyOfAnotherName", [](const std::string &) { return EncryptedContainer("other.xml", kText, false); }, E_FAIL, {}},
-    {"GzipGarbage", [](const std::string &) { return CompressedContainer("\x1f\x8b\x08 not really deflate data"); },
-     E_INVALIDARG, {kPayloadParseFailed}},
-    {"FlippedGzipByte", [](const std::string &) { const std::string g = Gzip(kText); return CompressedContainer(Flipped(g, g.size() - 6)); },
-     E_INVALIDARG, {kPayloadParseFailed}},
-    {"BytesAfterGzip", [](const std::string &) { return CompressedContainer(Gzip(kText) + "xyz"); }, E_INVALIDARG,
+    {"GzipGarbage",
+     [](const std::string &) { return CompressedContainer("\x1f\x8b\x08 not really deflate data"); },
+     E_INVALIDARG,
      {kPayloadParseFailed}},
-    {"CompressedBrokenXml", [](const std::string &) { return CompressedContainer(Gzip("<a><b></a>")); }, E_INVALIDARG,
+    {"FlippedGzipByte",
+     [](const std::string &) {
+         const std::string g = Gzip(kText);
+         return CompressedContainer(Flipped(g, g.size() - 6));
+     },
+     E_INVALIDARG,
      {kPayloadParseFailed}},
-    {"EncryptedBrokenXml", [](const std::string &name) { return EncryptedContainer(name, "<a><b></a>", false); },
-     E_INVALIDARG, {kPayloadParseFailed}},
-    {"EncryptedNotGzip", [](const std::string &name) { return EncryptedContainer(name, kText, true); }, E_INVALIDARG,
+    {"BytesAfterGzip",
+     [](const std::string &) { return CompressedContainer(Gzip(kText) + "xyz"); },
+     E_INVALIDARG,
+     {kPayloadParseFailed}},
+    {"CompressedBrokenXml",
+     [](const std::string &) { return CompressedContainer(Gzip("<a><b></a>")); },
+     E_INVALIDARG,
+     {kPayloadParseFailed}},
+    {"EncryptedBrokenXml",
+     [](const std::string &name) { return EncryptedContainer(name, "<a><b></a>", false); },
+     E_INVALIDARG,
+     {kPayloadParseFailed}},
+    {"EncryptedNotGzip",
+     [](const std::string &name) { return EncryptedContainer(name, kText, true); },
+     E_INVALIDARG,
      {kPayloadParseFailed}},
 };
 
@@ -335,7 +372,8 @@ TEST_F(LoadFileTest, GzipDocumentStaysGzipWhenEncryptionIsDropped) {
 TEST_F(LoadFileTest, LargeDocuments) {
     std::mt19937 random(7);
     std::string text = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<big>";
-    while (text.size() < 600 * 1024) text += "<n v=\"" + std::to_string(random()) + "\">\u00e9" + std::to_string(random()) + "</n>";
+    while (text.size() < 600 * 1024)
+        text += "<n v=\"" + std::to_string(random()) + "\">\u00e9" + std::to_string(random()) + "</n>";
     text += "</big>\n";
     WriteBytes(File("plain.xml"), text);
     WriteBytes(File("gzip.xml"), Gzip(text.substr(0, 1000)) + Gzip(text.substr(1000)));
@@ -366,9 +404,8 @@ TEST_F(LoadFileTest, ContainersOfBothEditions) {
             fs::copy_file(data / name, File(name));
             Document doc = NewDocument();
             ASSERT_EQ(doc->LoadFile(Path(name).c_str()), S_OK) << name;
-            EXPECT_EQ(ContentOf(doc.get()).text,
-                      "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<fixture edition=\"" + edition + "\" mode=\"" +
-                          mode + "\">h\u00e9llo</fixture>\n")
+            EXPECT_EQ(ContentOf(doc.get()).text, "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<fixture edition=\"" +
+                                                     edition + "\" mode=\"" + mode + "\">h\u00e9llo</fixture>\n")
                 << name;
         }
     }
@@ -388,8 +425,7 @@ TEST_F(LoadFileTest, Traces) {
                                 "> CKivXml::SetCrypto(KIV_ENCRYPTION iCryptoAlgo=2,LPCTSTR pszPassword=e.xml,"
                                 "KIV_KEYTYPE iKeyType=4)",
                                 "< 0", "< 0", "> CKivXml::LoadFile pstrXMLFile=(null)", "< -2147024809",
-                                "> CKivXml::LoadFile pstrXMLFile=" + U8(Path("missing.xml").c_str()),
-                                "< -2147467259"));
+                                "> CKivXml::LoadFile pstrXMLFile=" + U8(Path("missing.xml").c_str()), "< -2147467259"));
     } else {
         EXPECT_THAT(log.traces(), IsEmpty());
     }

@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <cstdlib>
+#include <tuple>
 
 #include "StorageTest.h"
 #include "support/Edition.h"
@@ -94,6 +95,46 @@ TEST_P(SaveModeTest, WritesTheDocumentedLayoutAndLoadsAgain) {
     EXPECT_THAT(Listing(File(name).parent_path()), ElementsAre(File(name).filename().string()));
 }
 
+// After LoadFromText there is no file name: every mode fails, and nothing
+// is written, not even in the current folder.
+TEST_P(SaveModeTest, NullPathAfterLoadFromTextFails) {
+    const fs::path before = fs::current_path();
+    fs::current_path(folder);
+    Document doc = Load(kText);
+    doc->SetCompression(GetParam().bCompression);
+    doc->SetEncryption(GetParam().bEncryption);
+    log.clear();
+    const HRESULT hr = doc->SaveFile(nullptr);
+    fs::current_path(before);
+    switch (GetParam().mode) {
+        case kPlain:
+            EXPECT_EQ(hr, E_FAIL);
+            EXPECT_THAT(log.errors(), ElementsAre(PlainSaveFailed(u"")));
+            break;
+        case kCompressed:
+            EXPECT_EQ(hr, E_FAIL);
+            EXPECT_THAT(log.errors(), IsEmpty());
+            break;
+        case kEncrypted:
+        case kBoth:
+            EXPECT_EQ(hr, E_HANDLE);
+            EXPECT_THAT(log.errors(), ElementsAre(CreateFailed(u"")));
+            break;
+    }
+    EXPECT_THAT(Listing(), IsEmpty());
+}
+
+TEST_P(SaveModeTest, ReadOnlyTargetIsReplaced) {
+    WriteBytes(File("ro.xml"), "<old/>");
+    fs::permissions(File("ro.xml"), fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+    Saved("ro.xml", GetParam().bCompression, GetParam().bEncryption);
+    EXPECT_EQ(Decode(File("ro.xml")).text, kText);
+    EXPECT_THAT(Listing(), ElementsAre("ro.xml"));
+}
+
+INSTANTIATE_TEST_SUITE_P(Modes, SaveModeTest, ::testing::ValuesIn(kModes),
+                         [](const auto &info) { return std::string(info.param.name); });
+
 // A save that cannot complete leaves the previous file byte for byte and no
 // new file beside it.
 enum Failure { kFileSizeLimit, kFolderVanished, kTargetIsFolder };
@@ -103,8 +144,7 @@ struct FailureCase {
     Failure failure;
 };
 
-class SaveFailureTest : public StorageTest,
-                        public ::testing::WithParamInterface<std::tuple<ModeCase, FailureCase>> {
+class SaveFailureTest : public StorageTest, public ::testing::WithParamInterface<std::tuple<ModeCase, FailureCase>> {
 protected:
     Mode mode() const { return std::get<0>(GetParam()).mode; }
     Failure failure() const { return std::get<1>(GetParam()).failure; }
@@ -181,16 +221,14 @@ TEST_P(SaveFailureTest, LeavesThePreviousFile) {
     EXPECT_EQ(Listing(oldFolder), expected);
 }
 
-INSTANTIATE_TEST_SUITE_P(Modes, SaveModeTest, ::testing::ValuesIn(kModes),
-                         [](const auto &info) { return std::string(info.param.name); });
-
 const FailureCase kFailures[] = {
     {"FileSizeLimit", kFileSizeLimit},
     {"FolderVanished", kFolderVanished},
     {"TargetIsFolder", kTargetIsFolder},
 };
 
-INSTANTIATE_TEST_SUITE_P(Modes, SaveFailureTest, ::testing::Combine(::testing::ValuesIn(kModes), ::testing::ValuesIn(kFailures)),
+INSTANTIATE_TEST_SUITE_P(Modes, SaveFailureTest,
+                         ::testing::Combine(::testing::ValuesIn(kModes), ::testing::ValuesIn(kFailures)),
                          [](const auto &info) {
                              return std::string(std::get<0>(info.param).name) + "_" + std::get<1>(info.param).name;
                          });
@@ -214,43 +252,6 @@ TEST_F(SaveFileTest, NullPathSavesToTheLoadedFile) {
     EXPECT_EQ(Decode(File("a.xml")).mode, "compressed");
     EXPECT_EQ(Decode(File("a.xml")).text, kText);
     EXPECT_THAT(Listing(), ElementsAre("a.xml"));
-}
-
-// After LoadFromText there is no file name: every mode fails, and nothing
-// is written, not even in the current folder.
-TEST_P(SaveModeTest, NullPathAfterLoadFromTextFails) {
-    const fs::path before = fs::current_path();
-    fs::current_path(folder);
-    Document doc = Load(kText);
-    doc->SetCompression(GetParam().bCompression);
-    doc->SetEncryption(GetParam().bEncryption);
-    log.clear();
-    const HRESULT hr = doc->SaveFile(nullptr);
-    fs::current_path(before);
-    switch (GetParam().mode) {
-        case kPlain:
-            EXPECT_EQ(hr, E_FAIL);
-            EXPECT_THAT(log.errors(), ElementsAre(PlainSaveFailed(u"")));
-            break;
-        case kCompressed:
-            EXPECT_EQ(hr, E_FAIL);
-            EXPECT_THAT(log.errors(), IsEmpty());
-            break;
-        case kEncrypted:
-        case kBoth:
-            EXPECT_EQ(hr, E_HANDLE);
-            EXPECT_THAT(log.errors(), ElementsAre(CreateFailed(u"")));
-            break;
-    }
-    EXPECT_THAT(Listing(), IsEmpty());
-}
-
-TEST_P(SaveModeTest, ReadOnlyTargetIsReplaced) {
-    WriteBytes(File("ro.xml"), "<old/>");
-    fs::permissions(File("ro.xml"), fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
-    Saved("ro.xml", GetParam().bCompression, GetParam().bEncryption);
-    EXPECT_EQ(Decode(File("ro.xml")).text, kText);
-    EXPECT_THAT(Listing(), ElementsAre("ro.xml"));
 }
 
 // Tools nobody here wrote read what the library writes: the payload of a

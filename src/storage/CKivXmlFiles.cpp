@@ -107,8 +107,9 @@ HRESULT CKivXml::LoadPlain(LPCWSTR pstrXMLFile) {
     return TakeDocument(std::move(doc), pstrXMLFile);
 }
 
-// The header replaces m_Header before the payload is looked at; the sizes it
-// announces are checked against the file before anything is allocated.
+// A complete header replaces m_Header before the payload is looked at; the
+// size it announces is checked against the file before anything is
+// allocated.
 HRESULT CKivXml::LoadContainer(CKivFile &file, LPCWSTR pstrXMLFile) {
     XML_FILE_HEADER header;
     if (!file.SeekSimple(0, FILE_BEGIN) || !file.Read(&header, sizeof header)) return E_FAIL;

@@ -13,7 +13,8 @@ constexpr int kMemoryLevel = 8;  // zlib's default, as its gzip writer uses
 class DeflateStream {
 public:
     explicit DeflateStream(int iLevel) {
-        m_bReady = deflateInit2(&m_stream, iLevel, Z_DEFLATED, kGzipWindowBits, kMemoryLevel, Z_DEFAULT_STRATEGY) == Z_OK;
+        m_bReady =
+            deflateInit2(&m_stream, iLevel, Z_DEFLATED, kGzipWindowBits, kMemoryLevel, Z_DEFAULT_STRATEGY) == Z_OK;
     }
     ~DeflateStream() {
         if (m_bReady) deflateEnd(&m_stream);
