@@ -49,7 +49,9 @@ protected:
 
     // Runs the tool with these arguments.
     ToolRun Tool(const std::vector<std::string> &args) {
-        std::string command = Quote(ORVANE_TOOL_PATH);
+        // A 32-bit tool may have to run under the same emulator as the tests.
+        std::string command = std::string(ORVANE_TOOL_EMULATOR).empty() ? "" : Quote(ORVANE_TOOL_EMULATOR) + " ";
+        command += Quote(ORVANE_TOOL_PATH);
         for (const std::string &a : args) command += " " + Quote(a);
         const fs::path errPath = folder / "stderr.txt";
         command += " 2>" + Quote(errPath.string());
@@ -70,6 +72,8 @@ struct ModeCase {
     std::vector<std::string> flags;
     const char *description;
 };
+
+void PrintTo(const ModeCase &c, std::ostream *os) { *os << c.name; }
 
 class ToolModeTest : public ToolTest, public ::testing::WithParamInterface<ModeCase> {
 protected:
