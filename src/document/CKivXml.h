@@ -11,6 +11,9 @@
 #include "support/CKivCrypto.h"
 #include "support/LibXml.h"
 
+class ByteBuffer;
+class CKivFile;
+
 class CKivXml final : public IKivXml {
 public:
     CKivXml();
@@ -53,6 +56,26 @@ private:
     void Close();
     HRESULT SetCrypto(KIV_ENCRYPTION iCryptoAlgo, LPCWSTR pszPassword, KIV_KEYTYPE iKeyType);
     void ReleaseCrypto();
+    // SetCrypto with the key of a container's file name.
+    HRESULT SetCryptoFor(LPCWSTR pstrPath);
+
+    // Loading (CKivXmlFiles.cpp).
+    HRESULT LoadPlain(LPCWSTR pstrXMLFile);
+    HRESULT LoadContainer(CKivFile &file, LPCWSTR pstrXMLFile);
+    HRESULT LoadEncrypted(LPCWSTR pstrXMLFile, ByteBuffer &payload);
+    HRESULT LoadCompressed(LPCWSTR pstrXMLFile, const ByteBuffer &payload);
+    HRESULT TakeDocument(XmlDocHandle doc, LPCWSTR pstrXMLFile);
+
+    // Saving (CKivXmlFiles.cpp).
+    HRESULT SavePlain(const CKivPathString &strTarget);
+    HRESULT SaveCompressed(const CKivPathString &strTarget);
+    HRESULT SaveEncrypted(const CKivPathString &strTarget);
+    HRESULT SaveCompressedEncrypted(const CKivPathString &strTarget);
+    HRESULT CompressDocument(const CKivPathString &strTarget, ByteBuffer &gzip, DWORD &dwSerialised);
+    HRESULT Encrypt(const CKivPathString &strTarget, const BYTE *pPlain, DWORD dwPlain);
+    void SetContainerFields(DWORD dwCompressed, DWORD dwEncrypted, DWORD dwCompressedSize, DWORD dwProbeSize,
+                            DWORD dwCipherSize, DWORD dwPlainSize);
+    HRESULT WriteEncryptedContainer(const CKivPathString &strTarget);
 
     BOOL m_bOpen = FALSE;
     CKivString m_strFileName;

@@ -55,3 +55,9 @@ void CKivXml::ReleaseCrypto() {
     m_hCrypto.reset();
     m_pKey.reset();
 }
+
+// The key of a container is that of its file name, wherever the file lies.
+HRESULT CKivXml::SetCryptoFor(LPCWSTR pstrPath) {
+    const CKivPathString strPath(pstrPath);
+    return SetCrypto(KIV_ENCRYPTION_AES128_GCM, strPath.FindFileName(), KIV_KEYTYPE_FILE_NAME);
+}
