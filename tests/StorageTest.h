@@ -5,12 +5,11 @@
 #ifndef ORVANE_TEST_STORAGETEST_H
 #define ORVANE_TEST_STORAGETEST_H
 
-#include <unistd.h>
-
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -175,7 +174,7 @@ inline Decoded Decode(const fs::path &file) {
     const Header h = HeaderOf(bytes);
     std::string payload = bytes.substr(36);
     if (h.encrypted) {
-        payload = KeyOf(U16(file.filename().string())).Decrypt(payload).substr(0, h.plainSize);
+        payload = KeyOf(file.filename().u16string()).Decrypt(payload).substr(0, h.plainSize);
         return {h.compressed ? "compressed+encrypted" : "encrypted", h.compressed ? Gunzip(payload) : payload};
     }
     return {h.compressed ? "compressed" : "<no flags>", Gunzip(payload)};
@@ -186,7 +185,7 @@ protected:
     void SetUp() override {
         std::string name = ::testing::UnitTest::GetInstance()->current_test_info()->name();
         std::replace(name.begin(), name.end(), '/', '_');
-        folder = fs::temp_directory_path() / ("orvane-" + std::to_string(::getpid()) + "-" + name);
+        folder = fs::temp_directory_path() / ("orvane-" + std::to_string(std::random_device{}()) + "-" + name);
         fs::remove_all(folder);
         fs::create_directories(folder);
     }
@@ -198,14 +197,14 @@ protected:
     }
 
     // The wide path of a name (UTF-8, may hold folders) in the test folder.
-    std::u16string Path(const std::string &name) const { return U16((folder / name).string()); }
-    fs::path File(const std::string &name) const { return folder / name; }
+    std::u16string Path(const std::string &name) const { return File(name).u16string(); }
+    fs::path File(const std::string &name) const { return folder / fs::u8path(name); }
 
     // Names in a folder (the test folder by default), sorted.
     std::vector<std::string> Listing(const fs::path &where = {}) const {
         std::vector<std::string> names;
         for (const auto &entry : fs::directory_iterator(where.empty() ? folder : where))
-            names.push_back(entry.path().filename().string());
+            names.push_back(entry.path().filename().u8string());
         std::sort(names.begin(), names.end());
         return names;
     }

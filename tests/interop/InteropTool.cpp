@@ -3,14 +3,19 @@
 //   orvane_interop encrypt PLAIN CIPHER   encrypts PLAIN under the key of
 //                                         CIPHER's file name
 //   orvane_interop decrypt CIPHER PLAIN   the reverse
+//   orvane_interop save compressed|encrypted|both XML CONTAINER
+//                                         saves the UTF-8 document XML as a
+//                                         container of that mode
+//   orvane_interop load CONTAINER XML     loads a container, saves it plain
 // The key comes from the file name, as for a container. Files go through the
-// library's own file layer, so on Windows every path reaches the system as
-// UTF-16.
+// library's own file layer and its document interface, so on Windows every
+// path reaches the system as UTF-16.
 #include <cstdio>
+#include <memory>
 #include <string>
 #include <vector>
 
-#include <orvane/KivString.h>
+#include <orvane/KivXml.h>
 
 #include "support/CKivCrypto.h"
 #include "support/CKivFile.h"
@@ -92,10 +97,47 @@ int Decrypt(LPCWSTR pstrCipher, LPCWSTR pstrPlain) {
     return 0;
 }
 
+struct ReleaseDocument {
+    void operator()(IKivXml *pDoc) const { pDoc->Release(); }
+};
+using Document = std::unique_ptr<IKivXml, ReleaseDocument>;
+
+int Save(const std::u16string &strMode, LPCWSTR pstrXml, LPCWSTR pstrContainer) {
+    const BOOL bCompression = strMode == u"compressed" || strMode == u"both";
+    const BOOL bEncryption = strMode == u"encrypted" || strMode == u"both";
+    if (!bCompression && !bEncryption) return Fail("no such mode:", strMode.c_str());
+    Bytes bytes;
+    if (!ReadAll(pstrXml, bytes)) return Fail("cannot read", pstrXml);
+    bytes.push_back(0);
+    CKivString strText;
+    Utf8ToWide(reinterpret_cast<const char *>(bytes.data()), strText);
+    Document doc(GetLibXmlInterface());
+    if (!doc || FAILED(doc->LoadFromText(strText))) return Fail("cannot parse", pstrXml);
+    doc->SetCompression(bCompression);
+    doc->SetEncryption(bEncryption);
+    if (FAILED(doc->SaveFile(pstrContainer))) return Fail("cannot save", pstrContainer);
+    std::printf("saved %s\n", Utf16ToUtf8String(strMode.c_str()).c_str());
+    return 0;
+}
+
+int Load(LPCWSTR pstrContainer, LPCWSTR pstrXml) {
+    Document doc(GetLibXmlInterface());
+    if (!doc || FAILED(doc->LoadFile(pstrContainer))) return Fail("cannot load", pstrContainer);
+    doc->SetEncryption(FALSE);
+    doc->SetCompression(FALSE);
+    if (FAILED(doc->SaveFile(pstrXml))) return Fail("cannot save", pstrXml);
+    std::printf("loaded\n");
+    return 0;
+}
+
 int Run(const std::vector<std::u16string> &args) {
     if (args.size() == 4 && args[1] == u"encrypt") return Encrypt(args[2].c_str(), args[3].c_str());
     if (args.size() == 4 && args[1] == u"decrypt") return Decrypt(args[2].c_str(), args[3].c_str());
-    std::fprintf(stderr, "usage: orvane_interop encrypt PLAIN CIPHER | decrypt CIPHER PLAIN\n");
+    if (args.size() == 5 && args[1] == u"save") return Save(args[2], args[3].c_str(), args[4].c_str());
+    if (args.size() == 4 && args[1] == u"load") return Load(args[2].c_str(), args[3].c_str());
+    std::fprintf(stderr,
+                 "usage: orvane_interop encrypt PLAIN CIPHER | decrypt CIPHER PLAIN\n"
+                 "       orvane_interop save compressed|encrypted|both XML CONTAINER | load CONTAINER XML\n");
     return 2;
 }
 

@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # Files written by the Linux build read in a Windows build and the other way
-# round: each encrypts a document for a file name with non-ASCII letters, in
-# a folder with non-ASCII letters, and the other decrypts it. Every check
-# compares the bytes that come back, so a Windows program that wine did not
-# really run fails it.
+# round, in a folder and under file names with non-ASCII letters: ciphertext
+# that one side encrypts the other decrypts, and a container of each
+# protected mode that one side saves the other loads. Every check compares
+# the bytes that come back, so a Windows program that wine did not really
+# run fails it.
 #   interop.sh LINUX_TOOL WINDOWS_TOOL   (both built from InteropTool.cpp)
 set -euo pipefail
 linux=$1
@@ -17,8 +18,9 @@ mkdir "$work"
 # The Windows path of a Unix path: wine shows the root as drive Z:.
 winpath() { printf 'Z:%s' "${1//\//\\}"; }
 
-printf '<?xml version="1.0"?>\n<config name="Grüße">%s</config>\n' "$(head -c 3000 /dev/zero | tr '\0' x)" \
-  >"$work/plain.xml"
+# As libxml2 writes it, so that a plain save gives back the same bytes.
+printf '<?xml version="1.0" encoding="UTF-8"?>\n<config name="Grüße">%s</config>\n' \
+  "$(head -c 3000 /dev/zero | tr '\0' x)" >"$work/plain.xml"
 passed=0
 failed=0
 check() {
@@ -42,6 +44,18 @@ cp "$work/clé Linux.xml" "$work/cle Linux.xml"
 refusal=$("$wine_run" "$windows" decrypt "$(winpath "$work/cle Linux.xml")" "$(winpath "$work/renamed.xml")" 2>&1 ||
   true)
 check "Windows refuses a renamed file" grep -q "cannot decrypt" <<<"$refusal"
+
+for mode in compressed encrypted both; do
+  "$linux" save "$mode" "$work/plain.xml" "$work/réglages $mode Linux.xml" >/dev/null
+  "$wine_run" "$windows" load "$(winpath "$work/réglages $mode Linux.xml")" "$(winpath "$work/$mode de Linux.xml")" \
+    >/dev/null || true
+  check "Windows loads a $mode container saved by Linux" same "$work/plain.xml" "$work/$mode de Linux.xml"
+
+  "$wine_run" "$windows" save "$mode" "$(winpath "$work/plain.xml")" "$(winpath "$work/réglages $mode Windows.xml")" \
+    >/dev/null || true
+  "$linux" load "$work/réglages $mode Windows.xml" "$work/$mode de Windows.xml" >/dev/null || true
+  check "Linux loads a $mode container saved by Windows" same "$work/plain.xml" "$work/$mode de Windows.xml"
+done
 
 echo "$passed passed, $failed failed"
 [ "$failed" -eq 0 ]
